@@ -54,7 +54,8 @@ bool equalsNoCase(const std::string& a, const std::string& b) {
          });
 }
 
-// The sorted names of a folder, in Windows-1252.
+// The sorted names of a folder as the file system has them (UTF-8). They are converted to
+// Windows-1252 only when stored, so a name that cannot be is refused only if it is packed.
 std::vector<std::pair<std::string, fs::path>> folderNames(const fs::path& folder) {
   std::vector<std::pair<std::string, fs::path>> names;
   std::error_code ec;
@@ -62,7 +63,7 @@ std::vector<std::pair<std::string, fs::path>> folderNames(const fs::path& folder
   if (ec) throw ELhaError(LhaFileError, "No se puede leer la carpeta: " + folder.string());
   for (; it != end; it.increment(ec)) {
     if (ec) throw ELhaError(LhaFileError, "No se puede leer la carpeta: " + folder.string());
-    names.push_back({LhaFsNameToCp1252(it->path().filename()), it->path()});
+    names.push_back({it->path().filename().string(), it->path()});
   }
   std::sort(names.begin(), names.end());
   return names;
@@ -100,17 +101,19 @@ void TLhaPackList::AddName(const std::string& raw) {
   if (last.find_first_of("*?") != std::string::npos) {
     std::error_code ec;
     if (!fs::is_directory(folder, ec)) return;   // a pattern may match nothing
+    const std::string pattern = LhaCp1252ToUtf8(last);
     for (const auto& [n, p] : folderNames(folder))
-      if (wildMatch(last.c_str(), n.c_str())) addPath(prefix + n, p);
+      if (wildMatch(pattern.c_str(), n.c_str())) addPath(prefix + LhaFsNameToCp1252(n), p);
     return;
   }
   fs::path source = folder / LhaToFsPath(last);
   std::error_code ec;
   if (!fs::exists(source, ec) && fs::is_directory(folder, ec)) {
     // Names come from Windows, where case does not matter.
+    const std::string wanted = LhaCp1252ToUtf8(last);
     for (const auto& [n, p] : folderNames(folder))
-      if (equalsNoCase(n, last)) {
-        addPath(prefix + n, p);
+      if (equalsNoCase(n, wanted)) {
+        addPath(prefix + LhaFsNameToCp1252(n), p);
         return;
       }
   }
@@ -152,7 +155,7 @@ void TLhaPackList::addFolderTree(const std::string& name, const fs::path& folder
     auto st = fs::symlink_status(p, ec);
     // Linked folders are not followed: they could loop or lead anywhere.
     if (fs::is_symlink(st) && fs::is_directory(p, ec)) continue;
-    addPath(name + "/" + n, p);
+    addPath(name + "/" + LhaFsNameToCp1252(n), p);
   }
 }
 
