@@ -107,7 +107,7 @@ sf_count_t memTell(void* user)
     return static_cast<MemoryFile*>(user)->Pos;
 }
 
-TPcmSound decodeClean(const std::vector<uint8_t>& wav)
+TPcmSound decodeClean(const std::vector<uint8_t>& wav, size_t maxSamples)
 {
     SF_VIRTUAL_IO io{memLength, memSeek, memRead, memWrite, memTell};
     MemoryFile file{&wav};
@@ -128,7 +128,7 @@ TPcmSound decodeClean(const std::vector<uint8_t>& wav)
         const sf_count_t got = sf_readf_short(sf, block.data(), 4096);
         if (got <= 0)
             break;
-        if (sound.Samples.size() + size_t(got) * sound.Channels > MaxDecodedSamples) {
+        if (sound.Samples.size() + size_t(got) * sound.Channels > maxSamples) {
             sf_close(sf);
             invalidWave();
         }
@@ -168,7 +168,10 @@ TPcmSound DecodeWave(const uint8_t* data, size_t size)
     const uint32_t riffSize = uint32_t(wav.size() - 8);
     for (int i = 0; i < 4; ++i)
         wav[4 + i] = uint8_t(riffSize >> (8 * i));
-    return decodeClean(wav);
+    // Neither PCM nor ADPCM gives more than two samples a byte: a decoder that claims more
+    // was handed a lying header.
+    const size_t maxSamples = std::min(MaxDecodedSamples, size_t(body.Size) * 2 + 64);
+    return decodeClean(wav, maxSamples);
 }
 
 TPcmSound LoadWaveFile(const std::string& path)

@@ -1,0 +1,205 @@
+#include "SelMusic.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include "AudioCoordinator.h"
+
+const QStringList& MusicExtensions()
+{
+    static const QStringList extensions{"mid", "wav", "mp3"};
+    return extensions;
+}
+
+TFormSelMusic::TFormSelMusic(TSoundMaterialSource& materials, QWidget* owner)
+    : QDialog(owner), FMaterials(materials)
+{
+    setObjectName("FormSelMusic");
+    setWindowTitle(QStringLiteral("Reproducir Música"));
+
+    FList = new QListWidget;
+    FList->setObjectName("ListMusic");
+    FList->setMinimumSize(200, 260);
+    FList->addItem(kNoSound);
+    FList->addItems(FMaterials.List(QStringLiteral("Music"), MusicExtensions()));
+    FList->installEventFilter(this);
+
+    auto* play = new QPushButton(QStringLiteral("Reproducir"));
+    play->setObjectName("ButtonPlay");
+    play->setAutoDefault(false);
+    auto* stop = new QPushButton(QStringLiteral("Parar"));
+    stop->setObjectName("ButtonStop");
+    stop->setAutoDefault(false);
+    auto* playRow = new QHBoxLayout;
+    playRow->addWidget(play);
+    playRow->addWidget(stop);
+
+    auto* grid = new QGridLayout;
+    FFadeIn = AddSoundSlider(grid, 0, QStringLiteral("Crecimiento"), "SliderFadeIn",
+                             {QStringLiteral("Nada"), QStringLiteral("5 seg."), QStringLiteral("10 seg.")});
+    FVolume = AddSoundSlider(grid, 1, QStringLiteral("Volumen"), "SliderVolume", {});
+    FTempo = AddSoundSlider(grid, 2, QStringLiteral("Tempo"), "SliderTempo",
+                            {QStringLiteral("50%"), QStringLiteral("100%"), QStringLiteral("150%")});
+    FBalance = AddSoundSlider(grid, 3, QStringLiteral("Balance"), "SliderBalance",
+                              {QStringLiteral("Izquierda"), QStringLiteral("Centro"), QStringLiteral("Derecha")});
+    auto* sliders = new QGroupBox;
+    sliders->setLayout(grid);
+
+    FButtonOk = new QPushButton(QStringLiteral("Aceptar"));
+    FButtonOk->setObjectName("ButtonOk");
+    FButtonOk->setDefault(true);
+    FButtonCancel = new QPushButton(QStringLiteral("Cancelar"));
+    FButtonCancel->setObjectName("ButtonCancel");
+    auto* okRow = new QHBoxLayout;
+    okRow->addStretch(1);
+    okRow->addWidget(FButtonOk);
+    okRow->addWidget(FButtonCancel);
+
+    auto* right = new QVBoxLayout;
+    right->addLayout(playRow);
+    right->addWidget(sliders);
+    right->addStretch(1);
+    auto* top = new QHBoxLayout;
+    top->addWidget(FList, 1);
+    top->addLayout(right);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(okRow);
+
+    connect(play, &QPushButton::clicked, this, [this] { ButtonPlayClick(); });
+    connect(stop, &QPushButton::clicked, this,
+            [this] { ButtonStopClick(QApplication::keyboardModifiers() & Qt::ShiftModifier); });
+    connect(FList, &QListWidget::itemDoubleClicked, this, [this] { ButtonPlayClick(); });
+    connect(FButtonOk, &QPushButton::clicked, this, &QDialog::accept);
+    connect(FButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
+    for (QSlider* s : {FVolume, FTempo, FBalance})
+        connect(s, &QSlider::valueChanged, this, [this] { SliderChange(); });
+
+    SetSetting(TMusicSetting{});
+}
+
+bool TFormSelMusic::Execute(TMusicSetting& setting)
+{
+    SetListenOnly(false);
+    SetSetting(setting);
+    if (exec() != QDialog::Accepted)
+        return false;
+    setting = Setting();
+    return true;
+}
+
+void TFormSelMusic::ExecuteListenOnly()
+{
+    SetListenOnly(true);
+    SetSetting(NowPlayingMusic());
+    exec();
+}
+
+void TFormSelMusic::SetListenOnly(bool listenOnly)
+{
+    FButtonOk->setVisible(!listenOnly);
+    FButtonCancel->setText(listenOnly ? QStringLiteral("Cerrar") : QStringLiteral("Cancelar"));
+    FButtonCancel->setDefault(listenOnly);
+}
+
+void TFormSelMusic::SetSetting(const TMusicSetting& setting)
+{
+    FFilling = true;
+    FList->setCurrentRow(-1);
+    FList->clearSelection();
+    for (int i = 0; i < FList->count(); ++i)
+        if (SameMaterialName(FList->item(i)->text(), setting.Name)) {
+            FList->setCurrentRow(i);
+            break;
+        }
+    FFadeIn->setValue(SoundSliders::PositionOfFadeIn(setting.FadeIn));
+    FVolume->setValue(SoundSliders::PositionOfVolume(setting.Volume));
+    FTempo->setValue(SoundSliders::PositionOfTempo(setting.Tempo));
+    FBalance->setValue(SoundSliders::PositionOfBalance(setting.Balance));
+    FFilling = false;
+}
+
+TMusicSetting TFormSelMusic::Setting() const
+{
+    TMusicSetting s;
+    s.Name = SelectedName();
+    s.FadeIn = SoundSliders::FadeInOf(FFadeIn->value());
+    s.Volume = SoundSliders::VolumeOf(FVolume->value());
+    s.Tempo = SoundSliders::TempoOf(FTempo->value());
+    s.Balance = SoundSliders::BalanceOf(FBalance->value());
+    return s;
+}
+
+QString TFormSelMusic::SelectedName() const
+{
+    const QListWidgetItem* item = FList->currentItem();
+    if (!item || !item->isSelected())
+        return kNoSound;
+    return StripRtpMark(item->text());
+}
+
+void TFormSelMusic::ButtonPlayClick()
+{
+    const TMusicSetting setting = Setting();
+    if (setting.Name == kNoSound) {
+        ButtonStopClick(false);
+        return;
+    }
+    TSoundHourglass hourglass;
+    OpenMidi();
+    OpenWaveVoices();
+    const QString file = FMaterials.Resolve(setting.Name, QStringLiteral("Music"), MusicExtensions());
+    PlayMusic(QFile::encodeName(file).toStdString());
+    FadeInMusic(setting.FadeIn);
+    SetMusicVolume(setting.Volume);
+    SetMusicTempo(setting.Tempo);
+    SetMusicBalance(setting.Balance);
+    NowPlayingMusic() = setting;
+}
+
+void TFormSelMusic::ButtonStopClick(bool shift)
+{
+    if (shift) {
+        FadeOutMusic(5000);
+        return;
+    }
+    StopMusic();
+    CloseMidi();
+    NowPlayingMusic() = TMusicSetting{kNoSound, 0, 100, 100, 50};
+}
+
+void TFormSelMusic::SliderChange()
+{
+    if (FFilling)
+        return;
+    const TMusicSetting setting = Setting();
+    TMusicSetting& now = NowPlayingMusic();
+    if (now.Name != kNoSound && SameMaterialName(now.Name, setting.Name)) {
+        SetMusicVolume(setting.Volume);
+        SetMusicTempo(setting.Tempo);
+        SetMusicBalance(setting.Balance);
+    }
+    now.Volume = setting.Volume;
+    now.Tempo = setting.Tempo;
+    now.Balance = setting.Balance;
+}
+
+bool TFormSelMusic::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == FList && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            ButtonPlayClick();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

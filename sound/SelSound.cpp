@@ -1,0 +1,144 @@
+#include "SelSound.h"
+
+#include <QFile>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSlider>
+#include <QVBoxLayout>
+
+#include "AudioCoordinator.h"
+
+const QStringList& SoundExtensions()
+{
+    static const QStringList extensions{"wav"};
+    return extensions;
+}
+
+TFormSelSound::TFormSelSound(TSoundMaterialSource& materials, QWidget* owner)
+    : QDialog(owner), FMaterials(materials)
+{
+    setObjectName("FormSelSound");
+    setWindowTitle(QStringLiteral("Efectos Sonoros"));
+
+    FList = new QListWidget;
+    FList->setObjectName("ListSound");
+    FList->setMinimumSize(200, 220);
+    FList->addItem(kNoSound);
+    FList->addItems(FMaterials.List(QStringLiteral("Sound"), SoundExtensions()));
+    FList->installEventFilter(this);
+
+    auto* play = new QPushButton(QStringLiteral("Reproducir"));
+    play->setObjectName("ButtonPlay");
+    play->setAutoDefault(false);
+    auto* stop = new QPushButton(QStringLiteral("Parar"));
+    stop->setObjectName("ButtonStop");
+    stop->setAutoDefault(false);
+    auto* playRow = new QHBoxLayout;
+    playRow->addWidget(play);
+    playRow->addWidget(stop);
+
+    auto* grid = new QGridLayout;
+    FVolume = AddSoundSlider(grid, 0, QStringLiteral("Volumen"), "SliderVolume", {});
+    FTempo = AddSoundSlider(grid, 1, QStringLiteral("Tempo"), "SliderTempo",
+                            {QStringLiteral("50%"), QStringLiteral("100%"), QStringLiteral("150%")});
+    FBalance = AddSoundSlider(grid, 2, QStringLiteral("Balance"), "SliderBalance",
+                              {QStringLiteral("Izquierda"), QStringLiteral("Centro"), QStringLiteral("Derecha")});
+    auto* sliders = new QGroupBox;
+    sliders->setLayout(grid);
+
+    auto* ok = new QPushButton(QStringLiteral("Aceptar"));
+    ok->setObjectName("ButtonOk");
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("Cancelar"));
+    cancel->setObjectName("ButtonCancel");
+    auto* okRow = new QHBoxLayout;
+    okRow->addStretch(1);
+    okRow->addWidget(ok);
+    okRow->addWidget(cancel);
+
+    auto* right = new QVBoxLayout;
+    right->addLayout(playRow);
+    right->addWidget(sliders);
+    right->addStretch(1);
+    auto* top = new QHBoxLayout;
+    top->addWidget(FList, 1);
+    top->addLayout(right);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addLayout(okRow);
+
+    connect(play, &QPushButton::clicked, this, [this] { ButtonPlayClick(); });
+    connect(stop, &QPushButton::clicked, this, [this] { ButtonStopClick(); });
+    connect(FList, &QListWidget::itemDoubleClicked, this, [this] { ButtonPlayClick(); });
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+
+    SetSetting(TSoundSetting{});
+}
+
+bool TFormSelSound::Execute(TSoundSetting& setting)
+{
+    SetSetting(setting);
+    if (exec() != QDialog::Accepted)
+        return false;
+    setting = Setting();
+    return true;
+}
+
+void TFormSelSound::SetSetting(const TSoundSetting& setting)
+{
+    FList->setCurrentRow(-1);
+    FList->clearSelection();
+    for (int i = 0; i < FList->count(); ++i)
+        if (SameMaterialName(FList->item(i)->text(), setting.Name)) {
+            FList->setCurrentRow(i);
+            break;
+        }
+    FVolume->setValue(SoundSliders::PositionOfVolume(setting.Volume));
+    FTempo->setValue(SoundSliders::PositionOfTempo(setting.Tempo));
+    FBalance->setValue(SoundSliders::PositionOfBalance(setting.Balance));
+}
+
+TSoundSetting TFormSelSound::Setting() const
+{
+    TSoundSetting s;
+    const QListWidgetItem* item = FList->currentItem();
+    s.Name = item && item->isSelected() ? StripRtpMark(item->text()) : kNoSound;
+    s.Volume = SoundSliders::VolumeOf(FVolume->value());
+    s.Tempo = SoundSliders::TempoOf(FTempo->value());
+    s.Balance = SoundSliders::BalanceOf(FBalance->value());
+    return s;
+}
+
+void TFormSelSound::ButtonPlayClick()
+{
+    const TSoundSetting setting = Setting();
+    if (setting.Name == kNoSound) {
+        ButtonStopClick();
+        return;
+    }
+    OpenWaveVoices();
+    const QString file = FMaterials.Resolve(setting.Name, QStringLiteral("Sound"), SoundExtensions());
+    PlaySoundEffect(QFile::encodeName(file).toStdString(), setting.Volume, setting.Tempo, setting.Balance);
+}
+
+void TFormSelSound::ButtonStopClick()
+{
+    StopSoundEffects();
+}
+
+bool TFormSelSound::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == FList && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            ButtonPlayClick();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}

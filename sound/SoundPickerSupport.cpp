@@ -1,0 +1,85 @@
+#include "SoundPickerSupport.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QSlider>
+
+#include <algorithm>
+
+TMusicSetting& NowPlayingMusic()
+{
+    static TMusicSetting music;
+    return music;
+}
+
+namespace SoundSliders {
+
+namespace {
+int position(int value, int offset, int unit)
+{
+    // Nearest position, so values stored by other means land where they belong.
+    const int v = value - offset;
+    return std::clamp((v >= 0 ? v + unit / 2 : v - unit / 2) / unit, 0, 10);
+}
+} // namespace
+
+int FadeInOf(int p) { return p * 1000; }
+int VolumeOf(int p) { return p * 10; }
+int TempoOf(int p) { return p * 10 + 50; }
+int BalanceOf(int p) { return p * 10; }
+int PositionOfFadeIn(int ms) { return position(ms, 0, 1000); }
+int PositionOfVolume(int volume) { return position(volume, 0, 10); }
+int PositionOfTempo(int tempo) { return position(tempo, 50, 10); }
+int PositionOfBalance(int balance) { return position(balance, 0, 10); }
+
+} // namespace SoundSliders
+
+QString StripRtpMark(const QString& name)
+{
+    static const QString mark = QStringLiteral(" <RTP>");
+    return name.endsWith(mark) ? name.left(name.size() - mark.size()) : name;
+}
+
+bool SameMaterialName(const QString& a, const QString& b)
+{
+    return QString::compare(StripRtpMark(a), StripRtpMark(b), Qt::CaseInsensitive) == 0;
+}
+
+QSlider* AddSoundSlider(QGridLayout* grid, int row, const QString& caption, const QString& objectName,
+                        const QStringList& labels)
+{
+    auto* title = new QLabel(caption);
+    auto* slider = new QSlider(Qt::Horizontal);
+    slider->setObjectName(objectName);
+    slider->setRange(0, 10);
+    slider->setPageStep(1);
+    slider->setTickPosition(QSlider::TicksBelow);
+    slider->setTickInterval(1);
+    slider->setMinimumWidth(180);
+    title->setBuddy(slider);
+    grid->addWidget(title, row * 2, 0);
+    grid->addWidget(slider, row * 2, 1);
+    if (!labels.isEmpty()) {
+        auto* marks = new QHBoxLayout;
+        for (int i = 0; i < labels.size(); ++i) {
+            auto* label = new QLabel(labels[i]);
+            label->setObjectName(objectName + QStringLiteral("Label%1").arg(i));
+            label->setAlignment(i == 0 ? Qt::AlignLeft : i == labels.size() - 1 ? Qt::AlignRight : Qt::AlignHCenter);
+            marks->addWidget(label, 1);
+        }
+        grid->addLayout(marks, row * 2 + 1, 1);
+    }
+    return slider;
+}
+
+TSoundHourglass::TSoundHourglass()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+TSoundHourglass::~TSoundHourglass()
+{
+    QApplication::restoreOverrideCursor();
+}
