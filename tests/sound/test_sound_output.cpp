@@ -8,6 +8,8 @@
 #include <fstream>
 #include <thread>
 
+#include <sndfile.h>
+
 #include "AudioCoordinator.h"
 #include "SoundTestFiles.h"
 
@@ -24,7 +26,18 @@ TEST(SoundOutput, MidiMusicReachesTheDiskDriver)
     ASSERT_TRUE(OpenAudio());
     ASSERT_TRUE(OpenMidi());
     ASSERT_TRUE(PlayMusic((dir / "song.mid").string()));
-    std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+    std::this_thread::sleep_for(std::chrono::milliseconds(600));
+    // Changes from this thread while the output thread renders.
+    ASSERT_TRUE(OpenWaveVoices());
+    WriteSineWave(dir / "beep.wav", 22050, 1, 4410, 0.5, 880, SF_FORMAT_PCM_16);
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_TRUE(PlaySoundEffect((dir / "beep.wav").string(), 80, 100 + 20 * i, 50));
+        EXPECT_TRUE(SetMusicVolume(90 - i * 10));
+        EXPECT_TRUE(SetMusicTempo(100 + i * 10));
+        std::this_thread::sleep_for(std::chrono::milliseconds(40));
+    }
+    EXPECT_TRUE(FadeOutMusic(300));
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
     ASSERT_TRUE(CloseAudio());
 
     std::ifstream in(capture, std::ios::binary);
