@@ -29,6 +29,9 @@ void makeTree(const fs::path& root) {
   writeFile(root / "Sound" / CafeUtf8, "la la");
   fs::create_directories(root / "Movie");
   fs::create_directories(root / "Music/empty folder");
+  // 199 bytes of name in "Picture" make a 256-byte header: without its pad byte readers
+  // would take it for the end of the archive.
+  writeFile(root / "Picture" / (std::string(195, 'n') + ".txt"), "padded header");
 }
 
 long long wholeSeconds(const fs::path& p) {
@@ -69,7 +72,7 @@ TEST(ArchiverPeers, LhasaAndBsdtarReadWhatWeWrite) {
 
   TRun t = runCommand(shellQuote(lhasa) + " t " + shellQuote(archive.string()), tmp.Path, tmp.Path);
   EXPECT_EQ(t.Status, 0) << t.Output;
-  EXPECT_EQ(testedCount(t.Output), 7) << t.Output;   // every file member, empty ones too
+  EXPECT_EQ(testedCount(t.Output), 8) << t.Output;   // every file member, empty ones too
 
   // lhasa writes names as the archive's bytes: bring the Windows-1252 one back to UTF-8.
   fs::create_directories(tmp / "by-lhasa");
@@ -109,7 +112,9 @@ TEST(ArchiverPeers, ResponseFileWithTwoBasesAndMapWildcard) {
   const std::string lhasa = requireTool("lhasa");
   ASSERT_FALSE(lhasa.empty());
   TTempDir tmp;
-  const fs::path rtp = tmp / "RTP", proj = tmp / "My Project";
+  // The list is Windows-1252 bytes; the folder on disk has the UTF-8 name "Mi proyecto ñ".
+  const fs::path rtp = tmp / "RTP", proj = tmp / "Mi proyecto \xC3\xB1";
+  const std::string projCp1252 = (tmp / "Mi proyecto \xF1").string();
   writeFile(rtp / "Music/Theme.mid", "rtp theme");
   writeFile(rtp / "Music/Battle.mid", "rtp battle");
   fs::create_directories(rtp / "Movie");
@@ -122,7 +127,7 @@ TEST(ArchiverPeers, ResponseFileWithTwoBasesAndMapWildcard) {
   for (const char* m : {"Map0001.lmu", "Map0002.lmu", "Map12.lmu", "Map0003.lmu.bak", "map0004.LMU"})
     writeFile(proj / m, m);
   const fs::path response = tmp / "Work dir/Response.lst", archive = tmp / "Work dir/My Project.lzh";
-  writeFile(response, "\"" + rtp.string() + "\\\"\r\nMovie\r\nMusic\r\n\"" + proj.string() +
+  writeFile(response, "\"" + rtp.string() + "\\\"\r\nMovie\r\nMusic\r\n\"" + projCp1252 +
                           "\\\"\r\nMovie\r\nMusic\r\nTFPLAY.exe\r\nTFPLAY.ldb\r\nTFPLAY.ini\r\n"
                           "TFPLAY.lmt\r\nMap????.lmu\r\n\"" + rtp.string() + "\\\"\r\n");
   // The list's path has a space and is not quoted, as the editor writes it.
