@@ -3,6 +3,7 @@
 #include <cstring>
 #include <fstream>
 #include <random>
+#include <unordered_map>
 
 namespace {
 
@@ -61,8 +62,30 @@ int TVireoBitmap::PixelIndex(int x, int y) const {
   }
 }
 
+// A truecolour picture of at most 256 colours gets an exact palette, in order of appearance.
+TVireoBitmap TVireoBitmap::PalettedFromTruecolour() const {
+  TVireoBitmap result(FWidth, FHeight, 8);
+  std::unordered_map<std::uint32_t, std::uint8_t> indexOf;
+  const int step = FBitCount / 8;
+  for (int y = 0; y < FHeight; ++y) {
+    const std::uint8_t* in = ScanLine(y);
+    std::uint8_t* out = result.ScanLine(y);
+    for (int x = 0; x < FWidth; ++x, in += step) {
+      const std::uint32_t key = std::uint32_t(in[2]) << 16 | in[1] << 8 | in[0];
+      auto found = indexOf.find(key);
+      if (found == indexOf.end()) {
+        if (indexOf.size() == 256) throw EInvalidGraphic(VireoMsg::InvalidFormat);
+        found = indexOf.emplace(key, std::uint8_t(indexOf.size())).first;
+        result.Palette[found->second] = {in[2], in[1], in[0], 0};
+      }
+      out[x] = found->second;
+    }
+  }
+  return result;
+}
+
 TVireoBitmap TVireoBitmap::ConvertedTo8Bit() const {
-  if (!IsPaletted()) throw EInvalidGraphic(VireoMsg::InvalidFormat);
+  if (!IsPaletted()) return PalettedFromTruecolour();
   TVireoBitmap result(FWidth, FHeight, 8);
   for (std::size_t i = 0; i < Palette.size() && i < 256; ++i) result.Palette[i] = Palette[i];
   for (int y = 0; y < FHeight; ++y) {

@@ -102,12 +102,14 @@ public:
   // Up to 2^BitCount entries for palette formats (a file may hold fewer); empty otherwise.
   std::vector<TVireoPaletteEntry> Palette;
 
-  // Copies at 8 bits with a 256-entry palette (from 1, 4 or 8 bits; others raise
-  // "Formato de imagen no válido"), and at 24 bits from any format.
+  // Copies at 8 bits with a 256-entry palette (from 1, 4 or 8 bits, or from a truecolour
+  // picture of at most 256 colours; more colours raise "Formato de imagen no válido"), and at
+  // 24 bits from any format.
   TVireoBitmap ConvertedTo8Bit() const;
   TVireoBitmap ConvertedTo24Bit() const;
 
 private:
+  TVireoBitmap PalettedFromTruecolour() const;
   struct FreeDeleter {
     void operator()(std::uint8_t* p) const { std::free(p); }
   };

@@ -113,7 +113,17 @@ TEST(VireoXyz, WriterRefusesSizesItsHeaderCannotHold) {
   const TVireoBitmap wide(65536, 1, 8);
   EXPECT_THROW(VireoEncodeXyz(wide), EInvalidGraphic);
   EXPECT_NO_THROW(VireoEncodeXyz(TVireoBitmap(65535, 1, 8)));
-  EXPECT_THROW(VireoEncodeXyz(TVireoBitmap(2, 2, 24)), EInvalidGraphic);
+}
+
+TEST(VireoXyz, TruecolourIsStoredWithAnExactPaletteOrRefused) {
+  TVireoBitmap few(20, 20, 24);
+  for (int y = 0; y < 20; ++y)
+    for (int x = 0; x < 20; ++x) few.ScanLine(y)[x * 3] = std::uint8_t(x * 10 + y % 3);
+  const TBytes xyz = VireoEncodeXyz(few);
+  TVireoBitmap back;
+  VireoDecodeXyz(back, xyz.data(), xyz.size());
+  EXPECT_TRUE(SamePixels(few, back));
+  EXPECT_THROW(VireoEncodeXyz(RandomBitmap(40, 40, 24, 5)), EInvalidGraphic);  // > 256 colours
 }
 
 // --- BMP ---
