@@ -407,7 +407,9 @@ void TMidiPlayer::UpdateFade()
 void TMidiPlayer::SendEvents()
 {
     const size_t count = FSong.Events.Count();
-    for (;;) {
+    // A file whose whole loop passes within one period would otherwise keep the output
+    // thread sending forever; the rest of a crowded period goes out in the next ones.
+    for (int sent = 0; sent < MaxEventsPerPeriod; ++sent) {
         if (FIndex >= count) {
             FEnded = true;
             if (FSong.LoopTime < FSong.EndTime) {

@@ -66,6 +66,7 @@ int64_t ComputeMidiStep(uint32_t tempo, int tempoPercent);
 class TMidiPlayer {
 public:
     static constexpr int TimerPeriod = 1; // milliseconds
+    static constexpr int MaxEventsPerPeriod = 1000;
 
     explicit TMidiPlayer(TMidiSink& sink) : FSink(sink) {}
     ~TMidiPlayer();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 
 #include "MidiPlay.h"
 #include "SoundError.h"
@@ -287,6 +288,21 @@ TEST(SoundMidi, SysExEventEndsThePeriodsSending)
     rig.Run(300);
     EXPECT_EQ(rig.Sink.FirstTime(kAll, 0x90 | (60 << 8) | (100 << 16)), 141);
     EXPECT_EQ(rig.Sink.FirstTime(kAll, 0x90 | (61 << 8) | (100 << 16)), 142);
+}
+
+TEST(SoundMidi, CrowdedPeriodsSpillIntoTheNextOnes)
+{
+    MidiTrack t;
+    for (int i = 0; i < 2500; ++i)
+        t.Event(0, {0xB0, 1, uint8_t(i % 128)});
+    t.End(480);
+    Rig rig;
+    rig.Play(MidiFile(480, {t}));
+    rig.Run(143);
+    std::map<int64_t, int> perMs;
+    for (const Sent& s : rig.Sink.Matching(kControllerOnly, 0x01B0))
+        ++perMs[s.Ms];
+    EXPECT_EQ(perMs, (std::map<int64_t, int>{{141, 1000}, {142, 1000}, {143, 500}}));
 }
 
 TEST(SoundMidi, TempoEventOfZeroDoesNotStopTheClock)
