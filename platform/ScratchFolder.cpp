@@ -1,0 +1,61 @@
+#include "ScratchFolder.h"
+
+#include "FolderTree.h"
+#include "ProgramFolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <unistd.h>
+
+namespace {
+QString& parentOverride()
+{
+    static QString parent;
+    return parent;
+}
+
+QString scratchPath()
+{
+    const QString parent = parentOverride().isEmpty() ? QDir::tempPath() : parentOverride();
+    // The system temporary folder is shared between users: the name carries ours.
+    return WithTrailingSeparator(parent) + QStringLiteral("TF_WORK-%1").arg(getuid());
+}
+
+bool isOurs(const QFileInfo& info)
+{
+    return !info.isSymLink() && info.isDir() && info.ownerId() == getuid();
+}
+} // namespace
+
+QString ScratchFolder()
+{
+    return scratchPath() + '/';
+}
+
+void SetScratchParentForTests(const QString& parent)
+{
+    parentOverride() = parent;
+}
+
+bool ResetScratchFolder()
+{
+    const QString path = scratchPath();
+    const QFileInfo info(path);
+    if (info.isSymLink() || (info.exists() && !isOurs(info)))
+        return false;
+    if (info.exists())
+        DeleteFolderTree(path);
+    if (!QDir().mkdir(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+        return false;
+    // mkdir may have raced with someone else's link: check what we got.
+    return isOurs(QFileInfo(path));
+}
+
+void RemoveScratchFolder()
+{
+    const QFileInfo info(scratchPath());
+    if (isOurs(info))
+        DeleteFolderTree(scratchPath());
+}

@@ -1,0 +1,14 @@
+// The scratch folder TF_WORK: map work copies, the game disk staging folder, the battle test
+// backup. It is per user and private (0700); a symbolic link or a folder of another user in its
+// place is refused rather than written into.
+#pragma once
+#include <QString>
+
+// The folder's path, with a trailing separator.
+QString ScratchFolder();
+// Empties the folder (creating it when missing). False when it cannot be made safe.
+bool ResetScratchFolder();
+// Deletes the folder at exit.
+void RemoveScratchFolder();
+// Tests put the folder into a sandbox; empty restores the system temporary folder.
+void SetScratchParentForTests(const QString& parent);
