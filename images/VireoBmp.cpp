@@ -6,6 +6,7 @@
 namespace {
 
 constexpr std::uint32_t BiRgb = 0, BiRle8 = 1, BiRle4 = 2, BiBitfields = 3;
+constexpr std::int64_t MaxRlePixels = std::int64_t(1) << 24;  // 4096 x 4096
 
 [[noreturn]] void invalid() {
   throw EInvalidGraphic(VireoMsg::BmpInvalid);
@@ -102,6 +103,10 @@ void checkHeader(const TBmpHeader& h, std::size_t fileSize) {
   if (h.Width < 0) invalid();
   if (h.Width > VireoMaxSide || h.Height > VireoMaxSide || h.Width * h.Height > VireoMaxPixels)
     unsupported();
+  // Run-length data can skip any number of pixels, so its size says nothing about the
+  // picture's: a lower cap keeps a few bytes from claiming hundreds of megabytes.
+  const bool rle = h.Compression == BiRle8 || h.Compression == BiRle4;
+  if (rle && h.Width * h.Height > MaxRlePixels) unsupported();
   if (bits <= 8 && h.ColorsUsed > (1u << bits)) invalid();
   if (h.PixelOffset > fileSize || h.PixelOffset < h.PaletteOffset) invalid();
 }

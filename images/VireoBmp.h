@@ -4,7 +4,8 @@
 // and 32-bit files (uncompressed or with bit-field masks), with the 12-byte and the 40 to
 // 124-byte headers, bottom-up or top-down. Writes 8-bit palette files (256 entries) and 24-bit
 // files; 1 and 4-bit pictures are written at 8 bits and 32-bit pictures at 24 bits, so the game
-// run time always finds 8-bit palette files as 8-bit.
+// run time always finds 8-bit palette files as 8-bit. Run-length pictures are limited to
+// 4096 × 4096 pixels, others to 16384 on a side and 2^28 pixels.
 #pragma once
 
 #include "VireoBitmap.h"

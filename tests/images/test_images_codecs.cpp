@@ -211,6 +211,9 @@ TEST(VireoBmp, RunLengthEncodings) {
   file = bmpFile(4, 2, 8, 1, palette, rle8);
   VireoDecodeBmp(b, file.data(), file.size());
   EXPECT_EQ(indices(b), (std::vector<std::vector<int>>{{6, 6, 0, 0}, {9, 8, 7, 1}}));
+  // A few bytes claiming 8192 x 8192 run-length pixels are refused before allocating.
+  file = bmpFile(8192, 8192, 8, 1, palette, {0, 1});
+  EXPECT_EQ(errorOf(VireoDecodeBmp, file), "Imagen BMP no soportada");
 }
 
 TEST(VireoBmp, TopDownAndBitFieldFiles) {
