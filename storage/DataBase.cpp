@@ -3,6 +3,14 @@
 #include <cstring>
 
 #include "AtomicFile.h"
+#include "LD_Animation.h"
+#include "LD_Attrib.h"
+#include "LD_Item.h"
+#include "LD_MonGroup.h"
+#include "LD_Monster.h"
+#include "LD_Player.h"
+#include "LD_Skill.h"
+#include "LD_Status.h"
 
 namespace fs = std::filesystem;
 
@@ -18,31 +26,23 @@ std::unique_ptr<TStreamable> makeSection()
     return std::make_unique<T>();
 }
 
-std::unique_ptr<TStreamable> makeRaw()
-{
-    return std::make_unique<TVudRawSection>();
-}
-
 struct TSectionDef {
     int ID;
     const char* Name;
     TSectionFactory Make;
 };
 
-// The fifteen sections in file order. Sections whose records this build does not model yet are
-// raw: they keep the bytes read and write them back unchanged. To model one, include its
-// header above and swap makeRaw for makeSection<TVudPlayer> (etc.) on its line; Reset, load,
-// save and the tools then use the real list with no other change here.
+// The fifteen sections in file order; Reset, load, save and the tools all go through this table.
 const TSectionDef kSections[TVudDataBase::SectionCount] = {
-    {dsPlayers, "Players", &makeRaw},
-    {dsSkills, "Skills", &makeRaw},
-    {dsItems, "Items", &makeRaw},
-    {dsMonsters, "Monsters", &makeRaw},
-    {dsMonGroups, "MonGroups", &makeRaw},
+    {dsPlayers, "Players", &makeSection<TVudPlayer>},
+    {dsSkills, "Skills", &makeSection<TVudSkill>},
+    {dsItems, "Items", &makeSection<TVudItem>},
+    {dsMonsters, "Monsters", &makeSection<TVudMonster>},
+    {dsMonGroups, "MonGroups", &makeSection<TVudMonGroup>},
     {dsGrounds, "Grounds", &makeSection<TVudGround>},
-    {dsAttribs, "Attribs", &makeRaw},
-    {dsStatuses, "Statuses", &makeRaw},
-    {dsAnimations, "Animations", &makeRaw},
+    {dsAttribs, "Attribs", &makeSection<TVudAttrib>},
+    {dsStatuses, "Statuses", &makeSection<TVudStatus>},
+    {dsAnimations, "Animations", &makeSection<TVudAnimation>},
     {dsChipSets, "ChipSets", &makeSection<TVudChipSet>},
     {dsVocabulary, "Vocabulary", &makeSection<TVudVocabulary>},
     {dsSystem, "System", &makeSection<TVudSystem>},

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "DataBase.h"
+
 // ---- per-ID arrays -----------------------------------------------------------------------
 
 uint8_t TVudIdArray::Get(int id) const
@@ -41,8 +43,20 @@ void SetVudArrayLimitLists(const TCatalog* conditions, const TCatalog* attribute
     gAttributeList = attributes;
 }
 
-int VudConditionLimit() { return gConditionList ? gConditionList->Count() : -1; }
-int VudAttributeLimit() { return gAttributeList ? gAttributeList->Count() : -1; }
+namespace {
+int limitOf(const TCatalog* registered, int section)
+{
+    if (registered)
+        return registered->Count();
+    if (const TVudDataBase* db = TVudDataBase::Instance())
+        if (const auto* list = dynamic_cast<const TCatalog*>(&db->Section(section)))
+            return list->Count();
+    return -1;
+}
+} // namespace
+
+int VudConditionLimit() { return limitOf(gConditionList, dsStatuses); }
+int VudAttributeLimit() { return limitOf(gAttributeList, dsAttribs); }
 
 void DefineIdArrayCount(TCatalogVarData& vd, TVudIdArray& array, bool reading)
 {

@@ -29,8 +29,8 @@ public:
     int32_t CountChunk = 0;
 };
 
-// The database's condition and attribute lists: condition and attribute arrays are cut to their
-// sizes on save. With none registered only trailing neutral entries are cut.
+// Condition and attribute arrays are cut on save to the sizes of these lists, or else to those of
+// the editor's database (TVudDataBase::Instance); with neither, only trailing neutral entries go.
 void SetVudArrayLimitLists(const TCatalog* conditions, const TCatalog* attributes);
 int VudConditionLimit();
 int VudAttributeLimit();
