@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       } catch (const ELhaError&) {
       }
       // Decoding is bounded only by the claimed size; keep each run short.
-      if (e.OriginalSize <= (1u << 22)) {
+      if (e.OriginalSize <= (1u << 20)) {
         try {
           reader.ReadData(e, [](const uint8_t*, size_t) {});
         } catch (const ELhaError&) {

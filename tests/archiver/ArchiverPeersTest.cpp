@@ -195,3 +195,23 @@ TEST(ArchiverPeers, AddKeepsOtherMembers) {
   EXPECT_EQ(readFile(tmp / "out/a.txt"), "second a");
   EXPECT_EQ(readFile(tmp / "out/b.txt"), "b");
 }
+
+// The terminal front end: pack a folder, list it, extract it.
+TEST(ArchiverPeers, TflhaFrontEnd) {
+  const std::string tflha = std::string(TF_PROGRAM_DIR) + "/tflha";
+  TTempDir tmp;
+  makeTree(tmp / "src");
+  TRun a = runCommand(shellQuote(tflha) + " a game.lzh src", tmp.Path, tmp.Path);
+  ASSERT_EQ(a.Status, 0) << a.Output;
+  TRun l = runCommand(shellQuote(tflha) + " l game.lzh", tmp.Path, tmp.Path);
+  EXPECT_EQ(l.Status, 0);
+  EXPECT_NE(l.Output.find(" Sound/" + CafeUtf8 + "\n"), std::string::npos) << l.Output;
+  EXPECT_NE(l.Output.find(" Music/empty folder/\n"), std::string::npos) << l.Output;
+  TRun x = runCommand(shellQuote(tflha) + " x game.lzh out", tmp.Path, tmp.Path);
+  ASSERT_EQ(x.Status, 0) << x.Output;
+  TRun d = runCommand("diff -r src out", tmp.Path, tmp.Path);
+  EXPECT_EQ(d.Status, 0) << d.Output;
+  TRun bad = runCommand(shellQuote(tflha) + " x missing.lzh out", tmp.Path, tmp.Path);
+  EXPECT_NE(bad.Status, 0);
+  EXPECT_NE(bad.Output.find("tflha:"), std::string::npos);
+}
