@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <random>
 
 namespace {
 
@@ -147,6 +148,37 @@ TEST(VireoBoardDraw, OpacityBlendsWithTheFixedWeights) {
   board.DrawSheet(0, 0, sheet.BoundsRect(), sheet);
   // (129 * 31) >> 8 = 15 for red and blue, (129 * 63) >> 8 = 31 for green
   EXPECT_EQ(board.ScanLine(0)[0], rgb565(15, 31, 15));
+}
+
+TEST(VireoBoardDraw, BlendMatchesThePerChannelFormulaForEveryOpacity) {
+  std::mt19937 random(3);
+  TVireoSheet sheet;
+  sheet.SetSize(256, 4);
+  for (auto& e : sheet.Palette)
+    e = {std::uint8_t(random()), std::uint8_t(random()), std::uint8_t(random()), 0};
+  sheet.UpdateColorTable();
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 256; ++x) sheet.ScanLine(y)[x] = std::uint8_t(x);
+  for (int a = 0; a < 255; ++a) {
+    TVireoBoard board;
+    board.SetSize(256, 4);
+    for (int y = 0; y < 4; ++y)
+      for (int x = 0; x < 256; ++x) board.ScanLine(y)[x] = std::uint16_t(random());
+    TVireoBoard before;
+    before.SetSize(256, 4);
+    before.CopyRect(0, 0, {0, 0, 256, 4}, board);
+    sheet.Opacity = a;
+    board.DrawSheet(0, 0, sheet.BoundsRect(), sheet);
+    const int s = a + 1, d = 256 - a;
+    for (int y = 0; y < 4; ++y)
+      for (int x = 0; x < 256; ++x) {
+        const int src = sheet.ColorTable[x], dst = before.ScanLine(y)[x];
+        const int r = ((src >> 11) * s + (dst >> 11) * d) >> 8;
+        const int g = (((src >> 5) & 63) * s + ((dst >> 5) & 63) * d) >> 8;
+        const int b = ((src & 31) * s + (dst & 31) * d) >> 8;
+        ASSERT_EQ(board.ScanLine(y)[x], rgb565(r, g, b)) << a << " " << x;
+      }
+  }
 }
 
 TEST(VireoBoardDraw, TransparentAndOpaqueModes) {
