@@ -1,5 +1,6 @@
 #include "VireoBitmap.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <random>
@@ -29,7 +30,8 @@ TVireoBitmap& TVireoBitmap::operator=(const TVireoBitmap& other) {
   if (this == &other) return *this;
   SetFormat(other.FWidth, other.FHeight, other.FBitCount);
   Palette = other.Palette;
-  if (FPixels) std::memcpy(FPixels.get(), other.FPixels.get(), FBytesPerLine * FHeight);
+  if (other.FPixels && FBytesPerLine * FHeight > 0)
+    std::memcpy(FPixels.get(), other.FPixels.get(), FBytesPerLine * FHeight);
   return *this;
 }
 
@@ -45,11 +47,10 @@ void TVireoBitmap::SetFormat(int width, int height, int bitCount) {
   FBitCount = bitCount;
   FBytesPerLine = packedBytesPerLine(width, bitCount);
   Palette.assign(bitCount <= 8 ? std::size_t(1) << bitCount : 0, TVireoPaletteEntry{});
-  std::size_t bytes = FBytesPerLine * std::size_t(height);
-  if (bytes > 0) {
-    FPixels.reset(static_cast<std::uint8_t*>(std::calloc(bytes, 1)));
-    if (!FPixels) throw std::bad_alloc();
-  }
+  // Never null, even for an empty picture, so row copies of zero bytes stay well defined.
+  const std::size_t bytes = std::max<std::size_t>(FBytesPerLine * std::size_t(height), 1);
+  FPixels.reset(static_cast<std::uint8_t*>(std::calloc(bytes, 1)));
+  if (!FPixels) throw std::bad_alloc();
 }
 
 int TVireoBitmap::PixelIndex(int x, int y) const {
