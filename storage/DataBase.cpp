@@ -1,5 +1,6 @@
 #include "DataBase.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "AtomicFile.h"
@@ -163,6 +164,7 @@ void TVudDataBase::Reset()
 
 void TVudDataBase::LoadFromStream(TReader& s)
 {
+    ImageSizeHint = s.Remaining();
     std::string name;
     ReadBerString(s, name);
     if (name != FormatName)
@@ -186,6 +188,14 @@ void TVudDataBase::LoadFromStream(TReader& s)
 void TVudDataBase::SaveToStream(TWriter& s)
 {
     ++System().SaveCount;
+    SaveImage(s);
+}
+
+void TVudDataBase::SaveImage(TWriter& s) const
+{
+    // Sized from the last image seen, so a large database is not copied over and over as it grows.
+    s.Buf.reserve(s.Size() + std::max<size_t>(ImageSizeHint, 4096) + 4096);
+    const size_t begin = s.Size();
     WriteBerString(s, FormatName);
     for (int id = FirstSection; id <= LastSection; ++id) {
         WriteBerInt(s, uint32_t(id));
@@ -196,6 +206,7 @@ void TVudDataBase::SaveToStream(TWriter& s)
         WriteBerInt(len, uint32_t(s.Size() - start));
         s.Buf.insert(s.Buf.begin() + std::ptrdiff_t(start), len.Buf.begin(), len.Buf.end());
     }
+    ImageSizeHint = s.Size() - begin;
 }
 
 void TVudDataBase::LoadFromFile(const fs::path& file)

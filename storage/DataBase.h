@@ -97,6 +97,8 @@ public:
     void LoadFromStream(TReader& s);
     // Raises the system record's save count, then writes all fifteen sections in ID order.
     void SaveToStream(TWriter& s);
+    // The same image without counting a save (tools that rewrite a file as it is).
+    void SaveImage(TWriter& s) const;
 
     // A failure is raised, or swallowed in lenient mode; either way the database is marked as
     // loaded with errors and, in lenient mode, OnNotice tells the user which file failed.
@@ -130,4 +132,5 @@ private:
     std::array<std::unique_ptr<TStreamable>, SectionCount> Sections;
     std::filesystem::path FailedFile;
     std::string Problem;
+    mutable size_t ImageSizeHint = 0;
 };
