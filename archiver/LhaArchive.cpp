@@ -16,7 +16,11 @@ namespace {
 
 constexpr size_t Piece = 64 * 1024;
 
-std::string u8(const fs::path& p) { return p.string(); }
+std::string u8(const fs::path& p) { return LhaFsToUtf8(p); }
+
+bool supportedMethod(const std::string& m) {
+  return m == "-lhd-" || m == "-lh0-" || m == "-lz4-" || LhaDictBits(m) != 0;
+}
 
 [[noreturn]] void fileError(const std::string& what, const fs::path& p) {
   throw ELhaError(LhaFileError, what + ": " + u8(p));
@@ -278,6 +282,8 @@ void LhaExtract(const fs::path& archive, const fs::path& dest) {
     if (e.IsSymlink())
       throw ELhaError(LhaUnsafeEntry, "El archivo contiene un enlace simbólico: " +
                                           LhaCp1252ToUtf8(e.Path));
+    if (!supportedMethod(e.Method))
+      throw ELhaError(LhaBadArchive, "Método de compresión no admitido: " + e.Method);
     std::vector<std::string> comps = LhaSafeComponents(e.Path);
     if (comps.empty() && !e.IsDirectory()) throw ELhaError(LhaUnsafeEntry, "Entrada sin nombre.");
     paths.push_back(std::move(comps));

@@ -68,12 +68,17 @@ std::filesystem::path LhaToFsPath(std::string_view cp1252) {
   std::string utf8 = LhaCp1252ToUtf8(cp1252);
   for (char& c : utf8)
     if (c == '\\') c = '/';
-  return std::filesystem::path(utf8);
+  return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+std::string LhaFsToUtf8(const std::filesystem::path& p) {
+  std::u8string s = p.u8string();
+  return std::string(s.begin(), s.end());
 }
 
 std::string LhaFsNameToCp1252(const std::filesystem::path& name) {
   std::string out;
-  std::string native = name.string();
+  std::string native = LhaFsToUtf8(name);
   if (!LhaUtf8ToCp1252(native, out))
     throw ELhaError(LhaBadName,
                     "El nombre \"" + native + "\" no se puede escribir en Windows-1252.");

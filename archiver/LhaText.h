@@ -13,6 +13,8 @@ bool LhaUtf8ToCp1252(std::string_view utf8, std::string& out);
 
 // A Windows-1252 path (either slash separates) as a file system path.
 std::filesystem::path LhaToFsPath(std::string_view cp1252);
+// A file system path as UTF-8 text (for messages and name matching).
+std::string LhaFsToUtf8(const std::filesystem::path& p);
 // The Windows-1252 form of one file system name; throws ELhaError(LhaBadName) when it
 // cannot be written in Windows-1252.
 std::string LhaFsNameToCp1252(const std::filesystem::path& name);

@@ -60,10 +60,10 @@ std::vector<std::pair<std::string, fs::path>> folderNames(const fs::path& folder
   std::vector<std::pair<std::string, fs::path>> names;
   std::error_code ec;
   fs::directory_iterator it(folder, ec), end;
-  if (ec) throw ELhaError(LhaFileError, "No se puede leer la carpeta: " + folder.string());
+  if (ec) throw ELhaError(LhaFileError, "No se puede leer la carpeta: " + LhaFsToUtf8(folder));
   for (; it != end; it.increment(ec)) {
-    if (ec) throw ELhaError(LhaFileError, "No se puede leer la carpeta: " + folder.string());
-    names.push_back({it->path().filename().string(), it->path()});
+    if (ec) throw ELhaError(LhaFileError, "No se puede leer la carpeta: " + LhaFsToUtf8(folder));
+    names.push_back({LhaFsToUtf8(it->path().filename()), it->path()});
   }
   std::sort(names.begin(), names.end());
   return names;
@@ -118,13 +118,13 @@ void TLhaPackList::AddName(const std::string& raw) {
       }
   }
   if (!fs::exists(source, ec))
-    throw ELhaError(LhaFileError, "No se encuentra: " + source.string());
+    throw ELhaError(LhaFileError, "No se encuentra: " + LhaFsToUtf8(source));
   addPath(name, source);
 }
 
 void TLhaPackList::AddResponseFile(const fs::path& file) {
   std::ifstream in(file, std::ios::binary);
-  if (!in) throw ELhaError(LhaFileError, "No se puede abrir la lista: " + file.string());
+  if (!in) throw ELhaError(LhaFileError, "No se puede abrir la lista: " + LhaFsToUtf8(file));
   std::string line;
   while (std::getline(in, line)) {
     line = trim(line);
@@ -140,7 +140,7 @@ void TLhaPackList::addPath(const std::string& name, const fs::path& source) {
   // 0xFF separates folders inside the archive; readers would split the name there.
   if (name.find(char(0xFF)) != std::string::npos)
     throw ELhaError(LhaBadName, "Nombre con el carácter ÿ, que el archivo no admite: " +
-                                    source.string());
+                                    LhaFsToUtf8(source));
   if (fs::is_directory(source, ec)) {
     if (FolderEntries) addFolder(name, source);
     if (Recurse) addFolderTree(name, source);
