@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
-#include <map>
 #include <new>
 
 #include "LhaError.h"
@@ -33,18 +32,27 @@ std::string unquote(std::string s) {
 
 char lowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; }
 
-// Windows-style match: case-insensitive, '*' any run, '?' one character.
+// Windows-style match: case-insensitive, '*' any run, '?' one character. Backtracks only to
+// the last '*', so no pattern can make it slow.
 bool wildMatch(const char* p, const char* s) {
-  for (; *p; ++p, ++s) {
+  const char* star = nullptr;
+  const char* resume = nullptr;
+  while (*s) {
     if (*p == '*') {
-      for (const char* t = s;; ++t) {
-        if (wildMatch(p + 1, t)) return true;
-        if (!*t) return false;
-      }
+      star = ++p;
+      resume = s;
+    } else if (*p && (*p == '?' || lowerAscii(*p) == lowerAscii(*s))) {
+      ++p;
+      ++s;
+    } else if (star) {
+      p = star;
+      s = ++resume;
+    } else {
+      return false;
     }
-    if (!*s || (*p != '?' && lowerAscii(*p) != lowerAscii(*s))) return false;
   }
-  return !*s;
+  while (*p == '*') ++p;
+  return !*p;
 }
 
 bool equalsNoCase(const std::string& a, const std::string& b) {
