@@ -6,6 +6,7 @@
 // matching, one block, code lengths from the symbol count). Each mixes -lh0- and -lh5-
 // members, folder entries (one empty, with a Windows-1252 name) and files in sub-folders,
 // and each was checked with lhasa (CRC test and extraction) before it was committed.
+// lh6-lh7.lzh holds far.bin twice, as -lh6- and as -lh7-, made and checked the same way.
 #include <gtest/gtest.h>
 
 #include "ArchiverTestSupport.h"
@@ -51,4 +52,16 @@ TEST(ArchiverFixtures, ListAndTestCommandsReadEveryLevel) {
     EXPECT_NE(out.find(" data/deep/notes.txt\n"), std::string::npos) << out;
     EXPECT_NE(out.find(" Canci\xC3\xB3n.txt\n"), std::string::npos) << out;
   }
+}
+
+// The same generator's level-2 members with the 32 KiB and 64 KiB windows, on data whose
+// repeats lie beyond the smaller windows.
+TEST(ArchiverFixtures, LargerWindowMethodsDecode) {
+  TTempDir tmp;
+  std::string out;
+  ASSERT_EQ(RunUnlha("x -+ \"" + (Data / "lh6-lh7.lzh").string() + "\" \"" + tmp.Path.string() + "\"", out), 0)
+      << out;
+  const std::string expected = readFile(Data / "far.bin");
+  EXPECT_EQ(readFile(tmp / "far6.bin"), expected);
+  EXPECT_EQ(readFile(tmp / "far7.bin"), expected);
 }

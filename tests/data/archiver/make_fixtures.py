@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""Writes level0.lzh, level1.lzh and level2.lzh from the files under expected/.
+"""Writes level0.lzh, level1.lzh and level2.lzh from the files under expected/, and
+lh6-lh7.lzh (level 2, the two larger windows) from far.bin.
 
 No program on our build machines can write LHA archives (lhasa only extracts, bsdtar cannot
 write this format), so these fixtures are assembled here, independently of our C++ writer:
@@ -105,14 +106,19 @@ def put_pt(bits, lengths, nbit, special):
             i += k
 
 
-def lh5(data):
+METHOD_BITS = {"-lh5-": 13, "-lh6-": 15, "-lh7-": 16}
+
+
+def lh5(data, dict_bits=13):
+    """-lh5- (or, with a larger window, -lh6-/-lh7-: only the window and P table differ)."""
+    np_, pbit, window = dict_bits + 1, 4 if dict_bits == 13 else 5, 1 << dict_bits
     syms, last = [], {}
     i = 0
     while i < len(data):
         best, dist = 0, 0
         key = data[i:i + 3]
         j = last.get(key)
-        if j is not None and i - j <= 8192 and len(key) == 3:
+        if j is not None and i - j <= window and len(key) == 3:
             while best < 256 and i + best < len(data) and data[j + best] == data[i + best]:
                 best += 1
             dist = i - j
@@ -130,7 +136,7 @@ def lh5(data):
     p_used = sorted({(p.bit_length() if p >= 2 else p) for c, p in syms if p is not None})
     assert len(c_used) >= 2 and len(p_used) >= 2
     c_len = complete_lengths(c_used, 510)
-    p_len = complete_lengths(p_used, 14)
+    p_len = complete_lengths(p_used, np_)
     n = max(c_used) + 1
     # C lengths sent as T symbols: each length l as l + 2, zero runs as 0 / 1 / 2.
     t_syms, i = [], 0
@@ -162,7 +168,7 @@ def lh5(data):
     for t, extra, nb in t_syms:
         bits.put(t_code[t], t_len[t])
         bits.put(extra, nb)
-    put_pt(bits, p_len, 4, False)
+    put_pt(bits, p_len, pbit, False)
     for c, p in syms:
         bits.put(c_code[c], c_len[c])
         if p is not None:
@@ -176,8 +182,9 @@ def lh5(data):
 def member(level, path, data, method):
     name = path.encode("cp1252")
     crc = crc16(data) if data is not None else 0
-    body = b"" if data is None else (lh5(data) if method == "-lh5-" else data)
-    if data is not None and method == "-lh5-":
+    packed = method in METHOD_BITS
+    body = b"" if data is None else (lh5(data, METHOD_BITS[method]) if packed else data)
+    if data is not None and packed:
         assert len(body) < len(data)
     size = 0 if data is None else len(data)
     if level == 0:
@@ -228,30 +235,46 @@ def member(level, path, data, method):
     return bytes(header) + body
 
 
-def build(level):
+def build(level, entries=ENTRIES, folder=EXPECTED):
     out = bytearray()
-    for path, source, method in ENTRIES:
+    for path, source, method in entries:
         data = None
         if source is not None:
-            with open(os.path.join(EXPECTED, source), "rb") as f:
+            with open(os.path.join(folder, source), "rb") as f:
                 data = f.read()
         out += member(level, path, data, method)
     out += b"\x00"
     return bytes(out)
 
 
-def verify(archive):
+def far_data():
+    """Repeats at distances of 9000 and 33000 bytes: beyond the 8 KiB and 32 KiB windows."""
+    x, blocks = 12345, []
+    for n in (9000, 24000):
+        b = bytearray()
+        for _ in range(n):
+            x = (x * 1103515245 + 12345) & 0x7FFFFFFF
+            b.append(x >> 16 & 0xFF)
+        blocks.append(bytes(b))
+    a, b = blocks
+    return a + a + b + a
+
+
+# The larger windows, at level 2, both on far.bin.
+LARGE_WINDOWS = [("far6.bin", "far.bin", "-lh6-"), ("far7.bin", "far.bin", "-lh7-")]
+
+
+def verify(archive, entries=ENTRIES, folder=EXPECTED):
     """lhasa must pass the CRC test and extract exactly the expected files."""
+    files = [e for e in entries if e[1] is not None]
     t = subprocess.run(["lhasa", "t", archive], capture_output=True, text=True,
                        encoding="latin-1")
-    assert t.returncode == 0 and t.stdout.count("Tested") == 5, t.stdout + t.stderr
+    assert t.returncode == 0 and t.stdout.count("Tested") == len(files), t.stdout + t.stderr
     with tempfile.TemporaryDirectory() as d:
         subprocess.run(["lhasa", "x", archive], cwd=d, check=True, capture_output=True)
-        for path, source, _ in ENTRIES:
-            if source is None:
-                continue
+        for path, source, _ in files:
             got = os.path.join(d.encode(), path.encode("cp1252"))
-            assert filecmp.cmp(got, os.path.join(EXPECTED, source), shallow=False), path
+            assert filecmp.cmp(got, os.path.join(folder, source), shallow=False), path
 
 
 def main():
@@ -261,6 +284,13 @@ def main():
             f.write(build(level))
         verify(name)
         print(f"{name}: verified by lhasa")
+    with open(os.path.join(HERE, "far.bin"), "wb") as f:
+        f.write(far_data())
+    name = os.path.join(HERE, "lh6-lh7.lzh")
+    with open(name, "wb") as f:
+        f.write(build(2, LARGE_WINDOWS, HERE))
+    verify(name, LARGE_WINDOWS, HERE)
+    print(f"{name}: verified by lhasa")
     return 0
 
 
