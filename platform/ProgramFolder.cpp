@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 
 namespace {
 QString& overrideFolder()
@@ -29,4 +30,9 @@ QString ProgramFolder()
 void SetProgramFolderForTests(const QString& folder)
 {
     overrideFolder() = WithTrailingSeparator(folder);
+}
+
+std::filesystem::path ToStoragePath(const QString& path)
+{
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
 }

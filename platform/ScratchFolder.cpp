@@ -2,6 +2,7 @@
 
 #include "FolderTree.h"
 #include "ProgramFolder.h"
+#include "storage/LD_Map.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,7 +30,7 @@ bool isOurs(const QFileInfo& info)
 }
 } // namespace
 
-QString ScratchFolder()
+QString ScratchFolderPath()
 {
     return scratchPath() + '/';
 }
@@ -50,7 +51,10 @@ bool ResetScratchFolder()
     if (!QDir().mkdir(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
         return false;
     // mkdir may have raced with someone else's link: check what we got.
-    return isOurs(QFileInfo(path));
+    if (!isOurs(QFileInfo(path)))
+        return false;
+    SetScratchFolder(ToStoragePath(path));
+    return true;
 }
 
 void RemoveScratchFolder()

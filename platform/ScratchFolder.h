@@ -5,8 +5,9 @@
 #include <QString>
 
 // The folder's path, with a trailing separator.
-QString ScratchFolder();
-// Empties the folder (creating it when missing). False when it cannot be made safe.
+QString ScratchFolderPath();
+// Empties the folder (creating it when missing) and hands it to storage for the map work
+// copies. False when it cannot be made safe.
 bool ResetScratchFolder();
 // Deletes the folder at exit.
 void RemoveScratchFolder();

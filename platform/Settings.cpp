@@ -3,6 +3,7 @@
 #include "IniFile.h"
 #include "ProgramFolder.h"
 #include "RegistryStore.h"
+#include "storage/LD_Map.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -129,6 +130,8 @@ QString CurrentProjectFolder()
 void SetCurrentProjectFolder(const QString& folder)
 {
     currentProject() = WithTrailingSeparator(folder);
+    // Storage reads and writes the map files there: one folder for both layers.
+    SetProjectFolder(ToStoragePath(currentProject()));
 }
 
 QString ProjectIniPath(const QString& projectFolder)

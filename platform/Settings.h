@@ -33,7 +33,8 @@ void WriteWindowPlacement(const QString& formName, const QByteArray& geometry);
 // "RTP" folder beside the editor when the registry names none.
 QString RuntimePackagePath();
 
-// The open project's folder with a trailing '/', empty when none is open.
+// The open project's folder with a trailing '/', empty when none is open. Setting it also tells
+// storage where the map files are.
 QString CurrentProjectFolder();
 void SetCurrentProjectFolder(const QString& folder);
 

@@ -3,6 +3,7 @@
 #include "FolderTree.h"
 #include "ScratchFolder.h"
 #include "TestSandbox.h"
+#include "storage/LD_Map.h"
 
 #include <QDir>
 #include <QFile>
@@ -35,7 +36,8 @@ TEST_F(FileSystemTest, FolderTreeDeletionStaysInsideAndRemovesDotFolders)
 TEST_F(FileSystemTest, ScratchFolderIsPrivateAndRefusesLinks)
 {
     ASSERT_TRUE(ResetScratchFolder());
-    const QString scratch = ScratchFolder();
+    const QString scratch = ScratchFolderPath();
+    EXPECT_EQ(QString::fromStdString(ScratchFolder().string()), scratch.chopped(1)) << "storage uses it";
     EXPECT_TRUE(scratch.startsWith(Path("scratch/TF_WORK-")));
     EXPECT_EQ(QFileInfo(scratch).permissions() & 0x0077, 0) << "no access for group or others";
     WriteFile(QString(scratch).remove(0, dir.path().size() + 1) + "Map0001.lmu");
