@@ -198,6 +198,9 @@ TEST(ArchiverPeers, AddKeepsOtherMembers) {
 
 // The terminal front end: pack a folder, list it, extract it.
 TEST(ArchiverPeers, TflhaFrontEnd) {
+#ifndef TF_HAVE_TFLHA
+  GTEST_SKIP() << "tools/tflha is not part of this build";
+#endif
   const std::string tflha = std::string(TF_PROGRAM_DIR) + "/tflha";
   TTempDir tmp;
   makeTree(tmp / "src");
