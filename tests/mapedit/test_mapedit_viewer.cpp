@@ -24,11 +24,15 @@ QApplication& app() {
   static int argc = 1;
   static char name[] = "test_mapedit_viewer";
   static char* argv[] = {name, nullptr};
-  static QApplication instance(argc, argv);
-  return instance;
+  // Never destroyed: tearing Qt down during static destruction crashes.
+  static QApplication* instance = new QApplication(argc, argv);
+  return *instance;
 }
-// Widgets in the fixtures are built before SetUp runs: the application must exist first.
-const bool kAppReady = (app(), true);
+// Widgets in the fixtures are built before SetUp runs: the application must exist first. Not
+// at program start, though: listing the tests must work without any display.
+struct TAppGuard {
+  TAppGuard() { app(); }
+};
 
 // Counts the cells each redraw touches.
 template <class Base>
@@ -47,7 +51,6 @@ template <class TView>
 class ViewerTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    ASSERT_TRUE(kAppReady);
     Tree.ActiveMapID = 1;
     Item = Tree.AddMap(0, 1);
     Map.ID = 1;
@@ -69,6 +72,7 @@ protected:
   void paint() {
     View.PaintBox()->repaint();
   }
+  TAppGuard Guard;
   TVudMapTree Tree;
   TVudMapTreeItem* Item = nullptr;
   TVudMap Map;
