@@ -184,20 +184,30 @@ bool TLhaReader::Next(TLhaEntry& entry) {
 
 void TLhaReader::ReadData(const TLhaEntry& e,
                           const std::function<void(const uint8_t*, size_t)>& sink) {
+  if (e.IsDirectory()) return;
   In.clear();
   In.seekg(std::streamoff(e.DataOffset));
-  std::vector<uint8_t> packed(size_t(e.PackedSize));
-  In.read(reinterpret_cast<char*>(packed.data()), std::streamsize(packed.size()));
-  if (size_t(In.gcount()) != packed.size())
-    throw ELhaError(LhaBadArchive, "Archivo dañado: datos incompletos.");
+  auto readPiece = [&](uint8_t* p, size_t n) {
+    In.read(reinterpret_cast<char*>(p), std::streamsize(n));
+    if (size_t(In.gcount()) != n) throw ELhaError(LhaBadArchive, "Archivo dañado: datos incompletos.");
+  };
   uint16_t crc = 0;
-  if (e.IsDirectory()) return;
   if (e.Method == "-lh0-" || e.Method == "-lz4-") {
     if (e.PackedSize != e.OriginalSize)
       throw ELhaError(LhaBadArchive, "Archivo dañado: tamaños distintos en un miembro sin comprimir.");
-    crc = LhaCrc16(packed.data(), packed.size());
-    sink(packed.data(), packed.size());
+    // Stored members can be large (films): copy them piece by piece.
+    std::vector<uint8_t> buf(Piece);
+    for (uint64_t left = e.PackedSize; left;) {
+      size_t k = size_t(std::min<uint64_t>(left, Piece));
+      readPiece(buf.data(), k);
+      crc = LhaCrc16(buf.data(), k, crc);
+      sink(buf.data(), k);
+      left -= k;
+    }
   } else if (int bits = LhaDictBits(e.Method)) {
+    // The compressed bytes are really in the archive (the header check saw to that).
+    std::vector<uint8_t> packed(size_t(e.PackedSize));
+    readPiece(packed.data(), packed.size());
     TLhaDecoder dec(packed.data(), packed.size(), bits);
     std::vector<uint8_t> buf(Piece);
     for (uint64_t left = e.OriginalSize; left;) {
