@@ -1,5 +1,6 @@
 #include "FileKinds.h"
 
+#include "DataBaseDoc.h"
 #include "LD_Map.h"
 #include "LD_MapTree.h"
 #include "RecordJson.h"
@@ -96,8 +97,7 @@ void registerBuiltIns()
     done = true;
     RegisterFileKind(kMapFormatName, [] { return std::make_unique<TMapDoc>(); });
     RegisterFileKind(kMapTreeFormatName, [] { return std::make_unique<TMapTreeDoc>(); });
-    // VudDataBase: register the database here, e.g.
-    // RegisterFileKind(TVudDataBase::FormatName, [] { return std::make_unique<TDataBaseDoc>(); });
+    RegisterFileKind(TVudDataBase::FormatName, [] { return std::make_unique<TDataBaseDoc>(); });
 }
 
 } // namespace

@@ -485,7 +485,11 @@ void RecordFromJson(TCatalogBaseItem& record, const Json& j, const std::string& 
     std::vector<std::pair<const TFieldDef*, const Json*>> layers;
     if (table) {
         for (const TFieldDef& f : table->All()) {
-            const TCatalogVarData vd = describe(record, f.ID, false);
+            // A field the record leaves out while writing (a chipset table at its defaults)
+            // still takes a value.
+            TCatalogVarData vd = describe(record, f.ID, false);
+            if (vd.Kind == vkNone)
+                vd = describe(record, f.ID, true);
             if (vd.Kind == vkNone)
                 continue;
             const Special special = specialOf(record, f, vd);
