@@ -11,7 +11,7 @@ namespace {
 constexpr qint64 kBlock = 256 * 1024;
 }
 
-bool FileCopier::copyOne(const QString& from, const QString& to, qint64& done, qint64 total,
+bool FileCopier::copyOne(const QString& from, const QString& to, qint64& done,
                          const std::function<bool(qint64)>& tick)
 {
     QFile in(from);
@@ -43,7 +43,6 @@ bool FileCopier::copyOne(const QString& from, const QString& to, qint64& done, q
         return false;
     }
     QFile::setPermissions(to, QFile::permissions(from));
-    (void)total;
     return true;
 }
 
@@ -76,7 +75,7 @@ bool FileCopier::Copy(const QStringList& from, const QStringList& to)
     if (!tick(0))
         return false;
     for (int i = 0; i < from.size(); ++i) {
-        if (!copyOne(from[i], to[i], done, total, tick))
+        if (!copyOne(from[i], to[i], done, tick))
             return false;
     }
     return true;

@@ -22,7 +22,7 @@ public:
     const QString& FailedFile() const { return failed; }
 
 private:
-    bool copyOne(const QString& from, const QString& to, qint64& done, qint64 total,
+    bool copyOne(const QString& from, const QString& to, qint64& done,
                  const std::function<bool(qint64)>& tick);
 
     QWidget* owner;
