@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <string>
 
+#include "LhaError.h"
 #include "LhaText.h"
 #include "UnlhaCommand.h"
 
@@ -42,20 +43,22 @@ int main(int argc, char** argv) {
       if (!toCp1252(what.substr(1), arg)) return 5;
       line = "a -+ -r2 -d " + inQuotes(archive) + " @" + arg;
     } else {
-      // A folder: write a one-base list beside nothing else and pack from it.
+      // A folder: its contents, stored relative to it, as a one-base list would say.
       std::string folder;
       if (!toCp1252(std::filesystem::absolute(what).string(), folder)) return 5;
-      std::filesystem::path list = std::filesystem::temp_directory_path() /
-                                   ("tflha-" + std::to_string(std::hash<std::string>{}(folder)) + ".lst");
-      FILE* f = std::fopen(list.c_str(), "wb");
-      if (!f) return 2;
-      std::fprintf(f, "\"%s/\"\n*\n", folder.c_str());
-      std::fclose(f);
-      std::string out;
-      int r = RunUnlha("a -+ -r2 -d " + inQuotes(archive) + " @" + list.string(), out);
-      std::filesystem::remove(list);
-      if (r) std::fprintf(stderr, "tflha: %s\n", out.c_str());
-      return r;
+      try {
+        TLhaPackList list(true, true, std::filesystem::weakly_canonical(argv[2]));
+        list.SetBase(folder);
+        list.AddName("*");
+        LhaPack(argv[2], list.Items());
+        return 0;
+      } catch (const ELhaError& e) {
+        std::fprintf(stderr, "tflha: %s\n", e.what());
+        return e.Code;
+      } catch (const std::exception& e) {
+        std::fprintf(stderr, "tflha: %s\n", e.what());
+        return 9;
+      }
     }
   } else if (verb == "x" && (argc == 3 || argc == 4)) {
     if (argc == 4 && !toCp1252(argv[3], arg)) return 5;
