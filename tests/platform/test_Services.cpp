@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <stdexcept>
 
@@ -96,5 +97,37 @@ TEST_F(ServicesTest, SecondInstanceWakesTheFirst)
     EXPECT_EQ(activations, 1);
     first.Release();
     EXPECT_TRUE(second.Acquire()) << "free again once the first has gone";
+}
+} // namespace
+
+#include "GameRunTime.h"
+
+#include <QFile>
+#include <QSignalSpy>
+
+namespace {
+TEST(GameRunTime, CommandLines)
+{
+    EXPECT_EQ(TestPlayArguments(true, false), QStringList({"TestPlay", "ShowTitle", "Window"}));
+    EXPECT_EQ(TestPlayArguments(false, true), QStringList({"TestPlay", "HideTitle", "FullScreen"}));
+    EXPECT_EQ(BattleTestArguments(false, 12), QStringList({"BattleTest", "HideTitle", "Window", "12"}));
+    EXPECT_EQ(RunTimeProgram("/p/Juego"), "/p/Juego/TFPLAY.exe");
+}
+
+TEST_F(ServicesTest, RunTimeStartsInTheProjectFolderAndIsWaitedFor)
+{
+    WriteFile("Juego/TFPLAY.exe", "#!/bin/sh\npwd > started.txt\necho \"$@\" >> started.txt\n");
+    QFile::setPermissions(Path("Juego/TFPLAY.exe"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    TRunTimeProcess game;
+    QSignalSpy finished(&game, &TRunTimeProcess::Finished);
+    ASSERT_TRUE(game.Start(Path("Juego"), TestPlayArguments(false, true)));
+    ASSERT_TRUE(finished.wait(5000));
+    QFile out(Path("Juego/started.txt"));
+    ASSERT_TRUE(out.open(QIODevice::ReadOnly));
+    const QList<QByteArray> lines = out.readAll().split('\n');
+    EXPECT_EQ(QDir(QString::fromLocal8Bit(lines[0])).canonicalPath(), QDir(Path("Juego")).canonicalPath());
+    EXPECT_EQ(lines[1], "TestPlay HideTitle FullScreen");
+    TRunTimeProcess missing;
+    EXPECT_FALSE(missing.Start(Path("NoGame"), TestPlayArguments(false, false)));
 }
 } // namespace
