@@ -50,10 +50,6 @@ class TBlockWriter {
 
  private:
   void writePtLengths(const std::vector<uint8_t>& len, int nbit, bool special);
-  void writeTable(const std::vector<uint32_t>& freq, const std::vector<uint8_t>& len, int nbit,
-                  bool special);
-  void writeCLengths(const std::vector<uint8_t>& lenC, const std::vector<uint8_t>& lenT,
-                     const std::vector<uint16_t>& codeT);
   TLhaBitWriter& Out;
   std::vector<uint16_t> Codes;
   std::vector<uint16_t> Positions;

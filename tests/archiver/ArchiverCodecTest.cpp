@@ -34,7 +34,7 @@ TEST(ArchiverCodec, Crc16KnownValues) {
 }
 
 // A member written by another LHA implementation (the worked example of our format notes,
-// 37 bytes of -lh5- made by a Java LHA tool): our decoder must give back the 40 bytes.
+// 37 bytes of -lh5- from an independent LHA writer): our decoder must give back the 40 bytes.
 TEST(ArchiverCodec, DecodesStreamOfAnotherWriter) {
   const uint8_t packed[] = {0x00, 0x16, 0x43, 0x4e, 0x69, 0xc3, 0x07, 0x68, 0x07, 0x14, 0x92,
                             0xd0, 0x8b, 0x18, 0xc8, 0x82, 0xa8, 0x1f, 0x53, 0xbf, 0xe3, 0x76,
