@@ -54,3 +54,18 @@ void DrawMapPicture(TVireoBoard& board, const TMapDrawContext& c) {
     for (int column = 0; column < c.Map->Width; ++column)
       DrawMapCell(board, c, column, row, column * c.CellSize, row * c.CellSize);
 }
+
+TVireoBitmap BoardToBitmap(const TVireoBoard& board) {
+  TVireoBitmap out(board.Width(), board.Height(), 24);
+  for (int y = 0; y < board.Height(); ++y) {
+    const std::uint16_t* in = board.ScanLine(y);
+    std::uint8_t* o = out.ScanLine(y);
+    for (int x = 0; x < board.Width(); ++x) {
+      const int r = in[x] >> 11, g = (in[x] >> 5) & 63, b = in[x] & 31;
+      o[3 * x] = std::uint8_t(b << 3 | b >> 2);
+      o[3 * x + 1] = std::uint8_t(g << 2 | g >> 4);
+      o[3 * x + 2] = std::uint8_t(r << 3 | r >> 2);
+    }
+  }
+  return out;
+}

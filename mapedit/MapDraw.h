@@ -2,6 +2,7 @@
 // rasteriser share, so both produce the same pixels.
 #pragma once
 
+#include "VireoBitmap.h"
 #include "VireoSheet.h"
 
 #include <memory>
@@ -33,3 +34,6 @@ void DrawMapCell(TVireoBoard& board, const TMapDrawContext& context, int column,
                  int y);
 // The whole map into a board of map width × cell by map height × cell pixels.
 void DrawMapPicture(TVireoBoard& board, const TMapDrawContext& context);
+
+// A 24-bit picture of a board (5-6-5 expanded to 8 bits per channel), ready for SaveImageFile.
+TVireoBitmap BoardToBitmap(const TVireoBoard& board);

@@ -227,18 +227,3 @@ void MakeSampleMap(TVudMap& map, int width, int height) {
       if (id >= 0 && id < 1000) map.LowerLayer.Set(x, y, std::uint16_t(id % 50 + 8 * 50));
     }
 }
-
-TVireoBitmap BoardToBitmap(const TVireoBoard& board) {
-  TVireoBitmap out(board.Width(), board.Height(), 24);
-  for (int y = 0; y < board.Height(); ++y) {
-    const std::uint16_t* in = board.ScanLine(y);
-    std::uint8_t* o = out.ScanLine(y);
-    for (int x = 0; x < board.Width(); ++x) {
-      const int r = in[x] >> 11, g = (in[x] >> 5) & 63, b = in[x] & 31;
-      o[3 * x] = std::uint8_t(b << 3 | b >> 2);
-      o[3 * x + 1] = std::uint8_t(g << 2 | g >> 4);
-      o[3 * x + 2] = std::uint8_t(r << 3 | r >> 2);
-    }
-  }
-  return out;
-}

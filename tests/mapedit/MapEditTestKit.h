@@ -3,6 +3,7 @@
 #pragma once
 
 #include "LD_Map.h"
+#include "MapDraw.h"
 #include "VireoBitmap.h"
 #include "VireoSheet.h"
 
@@ -22,6 +23,3 @@ void ShapeLowerLayer(TVudMap& map);
 // corners, animated tiles, blobs of all twelve autotiles with inner corners, plain ground,
 // upper-layer objects and one cell with an ID that draws nothing.
 void MakeSampleMap(TVudMap& map, int width, int height);
-
-// A 24-bit picture of a board (5-6-5 expanded to 8 bits per channel).
-TVireoBitmap BoardToBitmap(const TVireoBoard& board);
