@@ -194,17 +194,18 @@ void MakeSampleMap(TVudMap& map, int width, int height) {
   map.Clear();
   map.SetWidth(width);
   map.SetHeight(height);
+  // Set ignores cells outside the map: the pattern is cut at the right and bottom edges.
   auto lower = [&](int x, int y, int id) { map.LowerLayer.Set(x, y, std::uint16_t(id)); };
   auto box = [&](int l, int t, int r, int b, int id) {
     for (int y = t; y < b; ++y)
-      for (int x = l; x < r; ++x) lower(x % width, y % height, id);
+      for (int x = l; x < r; ++x) lower(x, y, id);
   };
   // The pattern repeats every 16 × 12 cells so that large maps show everything too.
   for (int ty = 0; ty < height; ty += 12)
     for (int tx = 0; tx < width; tx += 16) {
       box(tx, ty, tx + 16, ty + 12, 5000 + (tx / 16 + ty / 12) % 3);
       box(tx + 1, ty + 1, tx + 6, ty + 5, 0);                     // lake A
-      lower((tx + 3) % width, (ty + 1) % height, 5000);           // a notch for inner shores
+      lower(tx + 3, ty + 1, 5000);           // a notch for inner shores
       box(tx + 3, ty + 3, tx + 5, ty + 5, 2000);                  // deep water C inside it
       box(tx + 7, ty + 1, tx + 10, ty + 3, 1000);                 // water B
       for (int i = 0; i < 12; ++i) {                              // every autotile
@@ -212,17 +213,17 @@ void MakeSampleMap(TVudMap& map, int width, int height) {
         box(l, t, l + 2, t + 2, 4000 + 50 * i);
       }
       box(tx + 11, ty + 1, tx + 15, ty + 4, 4050);                // an L-shaped blob
-      lower((tx + 11) % width, (ty + 1) % height, 5003);
-      for (int s = 0; s < 3; ++s) lower((tx + 12 + s) % width, (ty + 5) % height, 3000 + 50 * s);
-      lower((tx + 6) % width, (ty + 11) % height, 5144);          // draws nothing
+      lower(tx + 11, ty + 1, 5003);
+      for (int s = 0; s < 3; ++s) lower(tx + 12 + s, ty + 5, 3000 + 50 * s);
+      lower(tx + 6, ty + 11, 5144);          // draws nothing
       for (int k = 0; k < 6; ++k)
-        map.UpperLayer.Set((tx + 1 + 2 * k) % width, (ty + 11) % height, std::uint16_t(10001 + k));
+        map.UpperLayer.Set(tx + 1 + 2 * k, ty + 11, std::uint16_t(10001 + k));
     }
   ShapeLowerLayer(map);
   // Deep corners on the lake's open cells next to the deep water.
   for (int ty = 0; ty < height; ty += 12)
     for (int tx = 0; tx < width; tx += 16) {
-      const int x = (tx + 2) % width, y = (ty + 2) % height;
+      const int x = tx + 2, y = ty + 2;
       const int id = map.LowerLayer.Get(x, y);
       if (id >= 0 && id < 1000) map.LowerLayer.Set(x, y, std::uint16_t(id % 50 + 8 * 50));
     }

@@ -191,11 +191,14 @@ TEST_F(MapViewer, BoardMatchesTheSharedRasteriser) {
   for (int y = 0; y < 1280; ++y)
     ASSERT_EQ(std::memcmp(whole.ScanLine(y), View.FrontBoard().ScanLine(y), 1920 * 2), 0) << y;
   if (const char* dir = std::getenv("TF_SCREENSHOT_DIR")) {
-    // Under Xvfb: the 60 × 40 map in a window of ordinary size.
+    // Under Xvfb: the 60 × 40 map in a window of ordinary size, at 1/1 scrolled and at 1/2.
     View.resize(1024, 700);
+    View.SetScrollPos(64, 96);
+    QApplication::processEvents();
+    View.grab().save(QString::fromLocal8Bit(dir) + "/mapedit-viewer-60x40-zoom1.png");
     View.SetCellSize(16);
     QApplication::processEvents();
-    View.grab().save(QString::fromLocal8Bit(dir) + "/mapedit-viewer-60x40.png");
+    View.grab().save(QString::fromLocal8Bit(dir) + "/mapedit-viewer-60x40-zoom2.png");
   }
 }
 
