@@ -4,14 +4,6 @@
 #include <cstring>
 
 #include "AtomicFile.h"
-#include "LD_Animation.h"
-#include "LD_Attrib.h"
-#include "LD_Item.h"
-#include "LD_MonGroup.h"
-#include "LD_Monster.h"
-#include "LD_Player.h"
-#include "LD_Skill.h"
-#include "LD_Status.h"
 
 namespace fs = std::filesystem;
 

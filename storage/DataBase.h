@@ -10,9 +10,17 @@
 #include <string>
 
 #include "Catalog.h"
+#include "LD_Animation.h"
+#include "LD_Attrib.h"
 #include "LD_ChipSet.h"
 #include "LD_CmnEvent.h"
 #include "LD_Ground.h"
+#include "LD_Item.h"
+#include "LD_MonGroup.h"
+#include "LD_Monster.h"
+#include "LD_Player.h"
+#include "LD_Skill.h"
+#include "LD_Status.h"
 #include "LD_Switch.h"
 #include "LD_System.h"
 #include "LD_Variable.h"
@@ -83,7 +91,15 @@ public:
         return *p;
     }
 
+    TVudPlayer& Players() const { return SectionAs<TVudPlayer>(dsPlayers); }
+    TVudSkill& Skills() const { return SectionAs<TVudSkill>(dsSkills); }
+    TVudItem& Items() const { return SectionAs<TVudItem>(dsItems); }
+    TVudMonster& Monsters() const { return SectionAs<TVudMonster>(dsMonsters); }
+    TVudMonGroup& MonGroups() const { return SectionAs<TVudMonGroup>(dsMonGroups); }
     TVudGround& Grounds() const { return SectionAs<TVudGround>(dsGrounds); }
+    TVudAttrib& Attribs() const { return SectionAs<TVudAttrib>(dsAttribs); }
+    TVudStatus& Statuses() const { return SectionAs<TVudStatus>(dsStatuses); }
+    TVudAnimation& Animations() const { return SectionAs<TVudAnimation>(dsAnimations); }
     TVudChipSet& ChipSets() const { return SectionAs<TVudChipSet>(dsChipSets); }
     TVudVocabulary& Vocabulary() const { return SectionAs<TVudVocabulary>(dsVocabulary); }
     TVudSystem& System() const { return SectionAs<TVudSystem>(dsSystem); }
