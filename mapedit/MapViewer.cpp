@@ -171,6 +171,12 @@ void TFormMapViewer::ReloadMap() {
   RedrawAll();
 }
 
+void TFormMapViewer::EventsChanged() {
+  refreshCharSets();
+  FEventMap.BuildEventMap(FMapTree, FMap);
+  RedrawAll();
+}
+
 void TFormMapViewer::SetCellSize(int size) {
   if (size == FCellSize || !validCellSize(size)) return;
   const QSize client = ClientSize();

@@ -73,6 +73,8 @@ public:
   TVudChipSetGraphic& ChipSetGraphic() { return *FChips; }
   TVudCharSetGraphic& CharSetGraphic() { return *FChars; }
   TVudEventMap& EventMap() { return FEventMap; }
+  // After an event or a start position changed: rebuilds the event map and redraws.
+  void EventsChanged();
 
   // In slot order; derived views override all four.
   virtual void DrawCell(int column, int row);

@@ -168,6 +168,29 @@ TEST_F(MapViewer, InvalidatedCellsAreTheOnlyOnesRedrawn) {
   EXPECT_EQ(View.Cells, (std::vector<QPoint>{{0, 2}, {9, 2}}));
 }
 
+TEST_F(MapViewer, NoMapOrAnEmptyMapShowsNothing) {
+  View.resize(300, 200);
+  View.show();
+  View.ReloadMap();  // no map assigned yet
+  EXPECT_TRUE(View.PictureRect().isEmpty());
+  open(20, 15, {300, 200});
+  Map.Unload();
+  View.ReloadMap();
+  paint();
+  EXPECT_TRUE(View.PictureRect().isEmpty());
+  EXPECT_EQ(View.ScrollPos(), QPoint(0, 0));
+}
+
+TEST_F(MapViewer, EventChangesRedrawTheirMarkers) {
+  open(20, 15, {640, 480});
+  const std::uint16_t before = View.FrontBoard().ScanLine(7 * 32 + 16)[4 * 32 + 16];
+  TVudEventItem* e = Map.Events.Obtain(3);
+  e->X = 4, e->Y = 7;
+  View.EventsChanged();
+  EXPECT_EQ(View.EventMap().EventAt(4, 7), 3);
+  EXPECT_NE(View.FrontBoard().ScanLine(7 * 32 + 16)[4 * 32 + 16], before);
+}
+
 TEST_F(MapViewer, AutoScrollSteps) {
   const int cases[][3] = {{100, 400, 0},  {16, 400, 0},  {15, 400, 0},  {14, 400, -2},
                           {0, 400, -16},  {-30, 400, -40}, {-100, 400, -40},
