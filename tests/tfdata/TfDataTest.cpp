@@ -226,6 +226,8 @@ TEST(TfData, MalformedFilesExitOneWithAMessage)
     ByteVec sizeBomb = {10, 'V', 'u', 'd', 'M', 'a', 'p', 'U', 'n', 'i', 't', 0x02, 0x02, 0xCE, 0x0F,
                         0x03, 0x02, 0xCE, 0x0F, 0x00}; // 9999 x 9999 with no cells
     ByteVec nameBomb = {0x8F, 0xFF, 0xFF, 0xFF, 0x7F, 'V'};
+    ByteVec trailing = map;
+    trailing.push_back(0);
     const struct {
         const char* what;
         ByteVec bytes;
@@ -237,6 +239,7 @@ TEST(TfData, MalformedFilesExitOneWithAMessage)
         {"size bomb", sizeBomb, "dañado o truncado"},
         {"format name bomb", nameBomb, "no es un archivo de proyecto"},
         {"empty file", {}, "no es un archivo de proyecto"},
+        {"trailing bytes", trailing, "1 bytes de más al final"},
     };
     const fs::path f = workDir() / "bad.lmu";
     for (const auto& c : cases) {

@@ -57,6 +57,10 @@ std::unique_ptr<TFileDoc> loadDoc(const fs::path& file)
     } catch (const EVudError& e) {
         throw Failure{file.string() + ": archivo " + format + " dañado o truncado (" + e.what() + ")"};
     }
+    // The editor would ignore them, but a sound file ends where its content ends.
+    if (!r.AtEnd())
+        throw Failure{file.string() + ": " + std::to_string(r.Remaining()) + " bytes de más al final del archivo " +
+                      format};
     return doc;
 }
 
