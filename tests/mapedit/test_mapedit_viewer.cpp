@@ -191,6 +191,19 @@ TEST_F(MapViewer, EventChangesRedrawTheirMarkers) {
   EXPECT_NE(View.FrontBoard().ScanLine(7 * 32 + 16)[4 * 32 + 16], before);
 }
 
+TEST_F(MapViewer, MiddleButtonPansAndGivesTheFrameFocus) {
+  open(100, 100, {400, 300});
+  View.SetScrollPos(200, 200);
+  QWidget* box = View.PaintBox();
+  QTest::mousePress(box, Qt::MiddleButton, {}, QPoint(100, 100));
+  QTest::mouseMove(box, QPoint(60, 130));
+  EXPECT_EQ(View.ScrollPos(), QPoint(240, 170));
+  QTest::mouseRelease(box, Qt::MiddleButton, {}, QPoint(60, 130));
+  EXPECT_EQ(QApplication::focusWidget(), View.MapFrame());
+  QTest::mouseMove(box, QPoint(10, 10));  // no longer panning
+  EXPECT_EQ(View.ScrollPos(), QPoint(240, 170));
+}
+
 TEST_F(MapViewer, AutoScrollSteps) {
   const int cases[][3] = {{100, 400, 0},  {16, 400, 0},  {15, 400, 0},  {14, 400, -2},
                           {0, 400, -16},  {-30, 400, -40}, {-100, 400, -40},
