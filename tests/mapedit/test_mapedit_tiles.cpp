@@ -230,6 +230,16 @@ TEST(ChipSetGraphic, MergeTargetsAndLoading) {
   // The dimmed copy is darker and greyer than the original.
   const std::uint16_t plain = chips.Sheet().ColorTable[2], dim = chips.DimmedSheet().ColorTable[2];
   EXPECT_LT(dim & 31, plain & 31);
+  // Dimmed drawing takes its colours from that copy.
+  TVireoBoard board;
+  board.SetSize(16, 16);
+  const TVireoPoint p = PlainTileOrigin(3);
+  const std::uint8_t index = chips.Sheet().ScanLine(p.Y + 5)[p.X + 5];
+  chips.DrawTile(board, 0, 0, 5003, 0, true, 16);
+  EXPECT_EQ(board.ScanLine(5)[5], chips.DimmedSheet().ColorTable[index]);
+  chips.DrawTile(board, 0, 0, 5003, 0, false, 16);
+  EXPECT_EQ(board.ScanLine(5)[5], chips.Sheet().ColorTable[index]);
+  EXPECT_NE(chips.Sheet().ColorTable[index], chips.DimmedSheet().ColorTable[index]);
 
   SetLenientMode(false);
   record.ChipSetName = "NoExiste";
