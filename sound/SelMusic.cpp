@@ -12,12 +12,14 @@
 #include <QVBoxLayout>
 
 #include "AudioCoordinator.h"
+#include "Hourglass.h"
+#include "Materials.h"
 
-const QStringList& MusicExtensions()
-{
-    static const QStringList extensions{"mid", "wav", "mp3"};
-    return extensions;
-}
+namespace {
+const QString kFolder = QStringLiteral("Music");
+} // namespace
+
+TFormSelMusic::TFormSelMusic(QWidget* owner) : TFormSelMusic(PlatformSoundMaterials(), owner) {}
 
 TFormSelMusic::TFormSelMusic(TSoundMaterialSource& materials, QWidget* owner)
     : QDialog(owner), FMaterials(materials)
@@ -29,7 +31,7 @@ TFormSelMusic::TFormSelMusic(TSoundMaterialSource& materials, QWidget* owner)
     FList->setObjectName("ListMusic");
     FList->setMinimumSize(200, 260);
     FList->addItem(kNoSound);
-    FList->addItems(FMaterials.List(QStringLiteral("Music"), MusicExtensions()));
+    FList->addItems(FMaterials.List(kFolder, MaterialExtensions(kFolder)));
     FList->installEventFilter(this);
 
     auto* play = new QPushButton(QStringLiteral("Reproducir"));
@@ -153,10 +155,10 @@ void TFormSelMusic::ButtonPlayClick()
         ButtonStopClick(false);
         return;
     }
-    TSoundHourglass hourglass;
+    HourglassGuard hourglass;
     OpenMidi();
     OpenWaveVoices();
-    const QString file = FMaterials.Resolve(setting.Name, QStringLiteral("Music"), MusicExtensions());
+    const QString file = FMaterials.Resolve(setting.Name, kFolder, MaterialExtensions(kFolder));
     PlayMusic(QFile::encodeName(file).toStdString());
     FadeInMusic(setting.FadeIn);
     SetMusicVolume(setting.Volume);

@@ -12,6 +12,8 @@ class QSlider;
 
 class TFormSelMusic : public QDialog {
 public:
+    // Lists and resolves through the editor's material lookup.
+    explicit TFormSelMusic(QWidget* owner = nullptr);
     explicit TFormSelMusic(TSoundMaterialSource& materials, QWidget* owner = nullptr);
 
     // Edits the caller's setting; true (and the setting updated) on "Aceptar".
@@ -45,5 +47,3 @@ private:
     bool FFilling = false;
 };
 
-// Material folder and extensions of music, in the order they are tried.
-const QStringList& MusicExtensions();

@@ -11,12 +11,14 @@
 #include <QVBoxLayout>
 
 #include "AudioCoordinator.h"
+#include "Hourglass.h"
+#include "Materials.h"
 
-const QStringList& SoundExtensions()
-{
-    static const QStringList extensions{"wav"};
-    return extensions;
-}
+namespace {
+const QString kFolder = QStringLiteral("Sound");
+} // namespace
+
+TFormSelSound::TFormSelSound(QWidget* owner) : TFormSelSound(PlatformSoundMaterials(), owner) {}
 
 TFormSelSound::TFormSelSound(TSoundMaterialSource& materials, QWidget* owner)
     : QDialog(owner), FMaterials(materials)
@@ -28,7 +30,7 @@ TFormSelSound::TFormSelSound(TSoundMaterialSource& materials, QWidget* owner)
     FList->setObjectName("ListSound");
     FList->setMinimumSize(200, 220);
     FList->addItem(kNoSound);
-    FList->addItems(FMaterials.List(QStringLiteral("Sound"), SoundExtensions()));
+    FList->addItems(FMaterials.List(kFolder, MaterialExtensions(kFolder)));
     FList->installEventFilter(this);
 
     auto* play = new QPushButton(QStringLiteral("Reproducir"));
@@ -122,7 +124,7 @@ void TFormSelSound::ButtonPlayClick()
         return;
     }
     OpenWaveVoices();
-    const QString file = FMaterials.Resolve(setting.Name, QStringLiteral("Sound"), SoundExtensions());
+    const QString file = FMaterials.Resolve(setting.Name, kFolder, MaterialExtensions(kFolder));
     PlaySoundEffect(QFile::encodeName(file).toStdString(), setting.Volume, setting.Tempo, setting.Balance);
 }
 

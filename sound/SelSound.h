@@ -11,6 +11,8 @@ class QSlider;
 
 class TFormSelSound : public QDialog {
 public:
+    // Lists and resolves through the editor's material lookup.
+    explicit TFormSelSound(QWidget* owner = nullptr);
     explicit TFormSelSound(TSoundMaterialSource& materials, QWidget* owner = nullptr);
 
     // Edits the caller's setting; true (and the setting updated) on "Aceptar".
@@ -33,4 +35,3 @@ private:
     QSlider* FBalance;
 };
 
-const QStringList& SoundExtensions();

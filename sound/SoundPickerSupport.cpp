@@ -1,12 +1,13 @@
 #include "SoundPickerSupport.h"
 
-#include <QApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QSlider>
 
 #include <algorithm>
+
+#include "Materials.h"
 
 TMusicSetting& NowPlayingMusic()
 {
@@ -36,10 +37,28 @@ int PositionOfBalance(int balance) { return position(balance, 0, 10); }
 
 } // namespace SoundSliders
 
-QString StripRtpMark(const QString& name)
+namespace {
+
+class PlatformMaterials : public TSoundMaterialSource {
+public:
+    QStringList List(const QString& folder, const QStringList& extensions) override
+    {
+        QStringList names;
+        ListMaterials(names, folder, extensions);
+        return names;
+    }
+    QString Resolve(const QString& name, const QString& folder, const QStringList& extensions) override
+    {
+        return ResolveMaterialFile(name, folder, extensions);
+    }
+};
+
+} // namespace
+
+TSoundMaterialSource& PlatformSoundMaterials()
 {
-    static const QString mark = QStringLiteral(" <RTP>");
-    return name.endsWith(mark) ? name.left(name.size() - mark.size()) : name;
+    static PlatformMaterials materials;
+    return materials;
 }
 
 bool SameMaterialName(const QString& a, const QString& b)
@@ -72,14 +91,4 @@ QSlider* AddSoundSlider(QGridLayout* grid, int row, const QString& caption, cons
         grid->addLayout(marks, row * 2 + 1, 1);
     }
     return slider;
-}
-
-TSoundHourglass::TSoundHourglass()
-{
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-TSoundHourglass::~TSoundHourglass()
-{
-    QApplication::restoreOverrideCursor();
 }

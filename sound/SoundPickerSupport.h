@@ -53,18 +53,12 @@ public:
     virtual QString Resolve(const QString& name, const QString& folder, const QStringList& extensions) = 0;
 };
 
-QString StripRtpMark(const QString& name);
+// The editor's own lookup: the project's folder, then the run-time package's.
+TSoundMaterialSource& PlatformSoundMaterials();
+
+// Names compare without the package mark and without regard to letter case.
 bool SameMaterialName(const QString& a, const QString& b);
 
 // Adds a captioned 0..10 slider with up to three labels under it (left, middle, right).
 QSlider* AddSoundSlider(QGridLayout* grid, int row, const QString& caption, const QString& objectName,
                         const QStringList& labels);
-
-// The hourglass for the duration of a scope, restored also when an error escapes.
-class TSoundHourglass {
-public:
-    TSoundHourglass();
-    ~TSoundHourglass();
-    TSoundHourglass(const TSoundHourglass&) = delete;
-    TSoundHourglass& operator=(const TSoundHourglass&) = delete;
-};

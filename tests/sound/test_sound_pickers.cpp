@@ -10,8 +10,15 @@
 #include <QTest>
 #include <QTimer>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStandardPaths>
+
 #include "AudioCoordinator.h"
+#include "RegistryStore.h"
 #include "SelMusic.h"
+#include "Settings.h"
 #include "SelSound.h"
 
 namespace {
@@ -62,6 +69,13 @@ protected:
         static int argc = 1;
         static char name[] = "test_sound_pickers";
         static char* argv[] = {name, nullptr};
+        // Whatever the pickers' lookup reads stays inside the build tree.
+        const QString home = QString::fromUtf8(SOUND_TEST_TMP) + "/home";
+        QDir().mkpath(home);
+        qputenv("HOME", home.toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", (home + "/config").toLocal8Bit());
+        QStandardPaths::setTestModeEnabled(true);
+        RegistryStore::SetRootForTests(QString::fromUtf8(SOUND_TEST_TMP) + "/registry");
         if (!QApplication::instance())
             new QApplication(argc, argv);
     }
@@ -287,4 +301,38 @@ TEST_F(SoundPickers, NothingHappensWithoutACoordinator)
     sound.SetSetting(TSoundSetting{"Door", 100, 100, 50});
     sound.ButtonPlayClick();
     EXPECT_TRUE(Calls.isEmpty());
+}
+
+TEST_F(SoundPickers, EditorLookupListsAndResolvesThePickersFiles)
+{
+    const QString root = QString::fromUtf8(SOUND_TEST_TMP) + "/lookup";
+    QDir(root).removeRecursively();
+    auto touch = [&](const QString& relative) {
+        QDir().mkpath(QFileInfo(root + "/" + relative).path());
+        QFile f(root + "/" + relative);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    };
+    touch("project/Music/Field.mid");
+    touch("project/Music/field.mp3");
+    touch("project/Music/readme.txt");
+    touch("rtp/Music/Battle.mid");
+    touch("rtp/Music/FIELD.wav");
+    touch("rtp/Sound/Door.wav");
+    WriteRuntimePackagePathValue(root + "/rtp");
+    SetCurrentProjectFolder(root + "/project");
+
+    TFormSelMusic music;
+    EXPECT_EQ(Items(Child<QListWidget>(music, "ListMusic")), (QStringList{"(OFF)", "Field", "Battle <RTP>"}));
+    Select(Child<QListWidget>(music, "ListMusic"), "Battle <RTP>");
+    music.ButtonPlayClick();
+    EXPECT_TRUE(Calls.contains("PlayMusic " + root + "/rtp/Music/Battle.mid")) << Calls.join(", ").toStdString();
+    Calls.clear();
+    Select(Child<QListWidget>(music, "ListMusic"), "Field");
+    music.ButtonPlayClick();
+    EXPECT_TRUE(Calls.contains("PlayMusic " + root + "/project/Music/Field.mid")) << Calls.join(", ").toStdString();
+
+    TFormSelSound sound;
+    EXPECT_EQ(Items(Child<QListWidget>(sound, "ListSound")), (QStringList{"(OFF)", "Door <RTP>"}));
+    SetCurrentProjectFolder(QString());
+    WriteRuntimePackagePathValue(QString());
 }
