@@ -17,14 +17,17 @@ namespace {
 const fs::path kData = fs::path(TF_TEST_DATA) / "storage" / "maps";
 const char* const kFixtures[] = {"Map0001.lmu", "Map0002.lmu", "TFPLAY.lmt"};
 
+// One folder per test: ctest runs the tests of this file in parallel processes.
 fs::path workDir()
 {
-    static const fs::path dir = [] {
-        const fs::path d = fs::path(testing::TempDir()) / "tfdata-test";
-        fs::remove_all(d);
-        fs::create_directories(d);
-        return d;
-    }();
+    const std::string test = testing::UnitTest::GetInstance()->current_test_info()->name();
+    const fs::path dir = fs::path(testing::TempDir()) / ("tfdata-" + test);
+    static std::string made;
+    if (made != test) {
+        fs::remove_all(dir);
+        fs::create_directories(dir);
+        made = test;
+    }
     return dir;
 }
 
