@@ -110,6 +110,28 @@ public:
     void SetWidth(int w);
     void SetHeight(int h);
     void SetScrollType(uint8_t type);
+
+    // Every edit of a cell goes through SetCell (layer 0 lower, 1 upper): a cell outside the
+    // map is ignored; a changed value marks the map modified and is reported to OnCellsChanged,
+    // so a view repaints only what changed. Whole-layer replacements report through CellsChanged.
+    std::function<void(int x, int y, int w, int h)> OnCellsChanged;
+    void SetCell(int layer, int x, int y, uint16_t id)
+    {
+        TVudMapLayer& l = layer ? UpperLayer : LowerLayer;
+        if (x < 0 || y < 0 || x >= l.Width || y >= l.Height)
+            return;
+        uint16_t& cell = l.Cells[size_t(x) + size_t(y) * size_t(l.Width)];
+        if (cell == id)
+            return;
+        cell = id;
+        CellsChanged(x, y, 1, 1);
+    }
+    void CellsChanged(int x, int y, int w, int h)
+    {
+        Modified = true;
+        if (OnCellsChanged)
+            OnCellsChanged(x, y, w, h);
+    }
     // Moves the whole content by dx, dy cells, wrapping around the edges.
     void Shift(int dx, int dy);
     void Unload();
