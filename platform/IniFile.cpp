@@ -77,8 +77,12 @@ IniFile::Lines IniFile::load() const
 {
     Lines lines;
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly) || f.size() > kMaxIniSize)
+    if (!f.exists())
         return lines;
+    if (!f.open(QIODevice::ReadOnly) || f.size() > kMaxIniSize) {
+        lines.readable = false;
+        return lines;
+    }
     const QByteArray all = f.readAll();
     if (!all.contains("\r\n") && all.contains('\n'))
         lines.eol = "\n";
@@ -94,6 +98,9 @@ IniFile::Lines IniFile::load() const
 
 bool IniFile::save(const Lines& lines) const
 {
+    // Writing what we could not read would throw the rest of the file away.
+    if (!lines.readable)
+        return false;
     QSaveFile f(path);
     if (!f.open(QIODevice::WriteOnly))
         return false;

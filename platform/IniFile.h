@@ -29,6 +29,7 @@ private:
     struct Lines {
         QList<QByteArray> text;
         QByteArray eol = "\r\n";
+        bool readable = true; // false: the file exists but could not be read
     };
     Lines load() const;
     bool save(const Lines& lines) const;

@@ -2,6 +2,7 @@
 #include "TestSandbox.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 class IniFileTest : public SandboxTest {
@@ -111,5 +112,16 @@ TEST_F(IniFileTest, ValueCannotInjectLinesAndUnwritableFolderFails)
     ASSERT_TRUE(ini.WriteString("S", "A", "one\r\n[Evil]\r\nB=2"));
     EXPECT_FALSE(ini.SectionExists("Evil"));
     EXPECT_FALSE(IniFile(Path("no/such/folder/x.ini")).WriteString("S", "A", "1"));
+}
+} // namespace
+
+namespace {
+TEST_F(IniFileTest, AFileThatCannotBeReadIsNeverOverwritten)
+{
+    WriteFile("big.ini", QByteArray(5 * 1024 * 1024, 'x'));
+    IniFile ini(Path("big.ini"));
+    EXPECT_EQ(ini.ReadString("S", "A", "d"), "d");
+    EXPECT_FALSE(ini.WriteString("S", "A", "1"));
+    EXPECT_EQ(QFileInfo(Path("big.ini")).size(), 5 * 1024 * 1024);
 }
 } // namespace
