@@ -15,10 +15,12 @@ using ByteVec = std::vector<uint8_t>;
 namespace {
 const fs::path kDbData = fs::path(TF_TEST_DATA) / "storage" / "db";
 
+// One folder per test: ctest may run the tests at the same time.
 fs::path dbWorkDir()
 {
     static const fs::path dir = [] {
-        const fs::path d = fs::path(testing::TempDir()) / "tfdata-db-test";
+        const fs::path d = fs::path(testing::TempDir()) /
+                           (std::string("tfdata-db-") + testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(d);
         fs::create_directories(d);
         return d;
@@ -91,6 +93,7 @@ TEST(TfDataDataBase, DumpBuildResaveRoundTrip)
     std::string out;
     EXPECT_EQ(runTfdata("validate " + quoted(file), &out), 0);
     EXPECT_NE(out.find("correcto"), std::string::npos);
+    fs::remove_all(dir);
 }
 
 TEST(TfDataDataBase, BadInputIsRefused)
@@ -117,4 +120,5 @@ TEST(TfDataDataBase, BadInputIsRefused)
     ASSERT_EQ(db.Switches().Count(), 2);
     EXPECT_EQ(db.Switches().At(0)->Name, "Puerta");
     EXPECT_EQ(db.Variables().Count(), 1);
+    fs::remove_all(dir);
 }
