@@ -2,6 +2,9 @@
 // 500 common events of 100 script lines each.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+#include <filesystem>
+
 #include "DataBase.h"
 
 namespace {
@@ -67,6 +70,44 @@ void BM_DatabaseSave(benchmark::State& state)
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(size));
 }
 BENCHMARK(BM_DatabaseSave)->Unit(benchmark::kMillisecond);
+// The paths a user meets: the image built in memory, written beside the file and renamed; and
+// the file read back into the editor's one database object (with its unchanged-file check).
+std::filesystem::path benchFolder()
+{
+    namespace fs = std::filesystem;
+    static const fs::path dir = fs::temp_directory_path() /
+                                ("tf-bench-db-" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
+    fs::create_directories(dir); // each run removes it when done
+    return dir;
+}
+
+void BM_DatabaseSaveToFile(benchmark::State& state)
+{
+    TVudDataBase db;
+    fill(db);
+    for (auto _ : state)
+        db.SaveToProject(benchFolder());
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(db.CachedSize));
+    std::filesystem::remove_all(benchFolder());
+}
+BENCHMARK(BM_DatabaseSaveToFile)->Unit(benchmark::kMillisecond);
+
+void BM_DatabaseLoadFromFile(benchmark::State& state)
+{
+    {
+        TVudDataBase db;
+        fill(db);
+        db.SaveToProject(benchFolder());
+    }
+    TVudDataBase db;
+    for (auto _ : state) {
+        db.LoadFromProject(benchFolder());
+        benchmark::DoNotOptimize(db.Switches().Count());
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(db.CachedSize));
+    std::filesystem::remove_all(benchFolder());
+}
+BENCHMARK(BM_DatabaseLoadFromFile)->Unit(benchmark::kMillisecond);
 } // namespace
 
 BENCHMARK_MAIN();
