@@ -205,6 +205,7 @@ TEST(TfData, BadJsonIsRefusedWithItsPlace)
         {"{\"Format\": \"VudMapUnit\", \"Events\": [{\"ID\": 1, \"Pages\": [{\"ID\": 1, \"Script\": [{\"Code\": \"x\"}]}]}]}",
          "Events[0].Pages[0].Script[0].Code"},
         {"{\"Format\": \"VudMapTree\", \"Nodes\": [{\"ID\": 0, \"AreaRect\": [1, 2]}]}", "Nodes[0].AreaRect: se esperaban 4"},
+        {"{\"Format\": \"VudMapUnit\", \"Width\": 9999, \"Height\": 9999}", "necesita sus dos capas"},
     };
     const fs::path json = workDir() / "bad.json", out = workDir() / "bad.out";
     for (const auto& c : cases) {
@@ -215,9 +216,16 @@ TEST(TfData, BadJsonIsRefusedWithItsPlace)
         EXPECT_NE(r.err.find(c.message), std::string::npos) << c.json << " -> " << r.err;
         EXPECT_FALSE(fs::exists(out)) << c.json;
     }
+    // Nesting and the number of values are bounded, whatever the text.
     std::string deep(100000, '[');
     writeText(json, deep);
-    EXPECT_EQ(tfdata("build " + q(json) + " " + q(out)).rc, 1);
+    EXPECT_NE(tfdata("build " + q(json) + " " + q(out)).err.find("anidamiento"), std::string::npos);
+    std::string many = "[";
+    for (size_t i = 0; i <= Json::kMaxValues; ++i)
+        many += "0,";
+    many += "0]";
+    writeText(json, many);
+    EXPECT_NE(tfdata("build " + q(json) + " " + q(out)).err.find("demasiados valores"), std::string::npos);
 }
 
 TEST(TfData, MalformedFilesExitOneWithAMessage)

@@ -239,6 +239,8 @@ private:
     {
         if (depth > 200)
             Fail("anidamiento demasiado profundo");
+        if (++Values > Json::kMaxValues)
+            Fail("demasiados valores");
         SkipSpace();
         if (P >= T.size())
             Fail("fin inesperado");
@@ -428,6 +430,7 @@ private:
 
     std::string_view T;
     size_t P = 0;
+    size_t Values = 0;
 };
 
 } // namespace

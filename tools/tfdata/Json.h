@@ -65,8 +65,11 @@ public:
 
     // Pretty form: two-space indent, arrays of scalars and small containers on one line.
     std::string Dump() const;
-    // Strict RFC 8259 text (no comments, no trailing commas); nesting limited to 200 levels.
+    // Strict RFC 8259 text (no comments, no trailing commas); nesting limited to 200 levels
+    // and the number of values to kMaxValues, so memory stays bounded whatever the text.
     static Json Parse(std::string_view text);
+    // Room for the editor's largest map (two layers of 999 x 999) and its events.
+    static constexpr size_t kMaxValues = 4'000'000;
 
 private:
     std::variant<std::nullptr_t, bool, int64_t, double, std::string, Array, Object> V = nullptr;

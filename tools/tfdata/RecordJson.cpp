@@ -522,6 +522,9 @@ void RecordFromJson(TCatalogBaseItem& record, const Json& j, const std::string& 
     if (auto* map = dynamic_cast<TVudMap*>(&record)) {
         if (map->Width < 1 || map->Width > kMaxMapSide || map->Height < 1 || map->Height > kMaxMapSide)
             BuildFail(join(path, "Width"), "tamaño de mapa fuera de rango (1..9999)");
+        // As for files: cells beyond the editor's largest map must be given, not made up.
+        if (int64_t(map->Width) * map->Height > kMaxEditorMapCells && layers.size() != 2)
+            BuildFail(join(path, "LowerLayer"), "un mapa de más de 999 × 999 casillas necesita sus dos capas");
         map->SetWidth(map->Width);
         map->SetHeight(map->Height);
         for (const auto& [f, v] : layers)
