@@ -124,6 +124,8 @@ protected:
 
   // Where a cell lies on the front board.
   TVireoRect CellOnBoard(int column, int row) const;
+  // The loaded panorama (empty sheet when none), for derived views that draw cells themselves.
+  TVireoSheet* Panorama() const { return FPanorama.get(); }
   // Draws the map content of a cell at its place on the front board.
   void DrawMapCellAt(int column, int row);
   // The map tree node that keeps this map's stored scroll offsets.

@@ -1,0 +1,250 @@
+// The map editor widget offscreen: mouse strokes paint what the engine paints, the brush frame
+// follows the cursor, picking, layer toggling, the tile menu with the clipboard, undo by key,
+// and the event mode's cell selection, dragging and menu.
+#include "LD_MapTree.h"
+#include "MapEditor.h"
+#include "MessageService.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+QApplication& app() {
+  static int argc = 1;
+  static char name[] = "MapEditorTest";
+  static char* argv[] = {name, nullptr};
+  static QApplication* instance = new QApplication(argc, argv);
+  return *instance;
+}
+
+constexpr int kGrass = 5000;
+
+class MapEditorTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    app();
+    map.SetWidth(20);
+    map.SetHeight(15);
+    std::fill(map.LowerLayer.Cells.begin(), map.LowerLayer.Cells.end(), std::uint16_t(kGrass));
+    map.UpperLayer.Fill();
+    map.ID = 1;
+    tree.ActiveMapID = 1;
+    editor = std::make_unique<TFormMapEditor>();
+    editor->resize(400, 300);
+    editor->SetMapTree(&tree);
+    editor->SetMap(&map);
+    editor->show();
+    editor->ReloadMap();
+    editor->SetEditMode(emLower);
+    editor->SetScrollPos(0, 0);
+    QApplication::processEvents();
+  }
+
+  // A mouse event at the centre of a cell of the picture.
+  void mouse(QEvent::Type type, QPoint cell, Qt::MouseButton button, Qt::MouseButtons buttons,
+             Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    const int s = editor->CellSize();
+    const QPoint scroll = editor->ScrollPos();
+    const QPointF p(cell.x() * s + s / 2 - scroll.x(), cell.y() * s + s / 2 - scroll.y());
+    QWidget* box = editor->PaintBox();
+    QMouseEvent e(type, p, box->mapToGlobal(p), button, buttons, mods);
+    QApplication::sendEvent(box, &e);
+  }
+  void press(QPoint c, Qt::MouseButton b = Qt::LeftButton, Qt::KeyboardModifiers m = Qt::NoModifier) {
+    mouse(QEvent::MouseButtonPress, c, b, b, m);
+  }
+  void move(QPoint c, Qt::MouseButtons held = Qt::LeftButton) {
+    mouse(QEvent::MouseMove, c, Qt::NoButton, held);
+  }
+  void release(QPoint c, Qt::MouseButton b = Qt::LeftButton) {
+    mouse(QEvent::MouseButtonRelease, c, b, Qt::NoButton);
+  }
+  void key(int k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+    QTest::keyClick(editor->MapFrame(), Qt::Key(k), m);
+  }
+
+  TVudMap map;
+  TVudMapTree tree;
+  std::unique_ptr<TFormMapEditor> editor;
+};
+
+TEST_F(MapEditorTest, PenStrokePaintsWhatTheEngineDoesAndTheFrameFollows) {
+  editor->SetTool(mtPen);
+  editor->Brush(emLower).SetSingle(49);
+  move({3, 2}, Qt::NoButton);
+  EXPECT_EQ(editor->BrushRect(), QRect(3, 2, 1, 1));
+  press({3, 2});
+  move({7, 4});
+  move({7, 6});
+  release({7, 6});
+  EXPECT_TRUE(map.Modified);
+  EXPECT_EQ(editor->BrushRect(), QRect(7, 6, 1, 1));
+
+  TVudMap same;
+  same.SetWidth(20);
+  same.SetHeight(15);
+  std::fill(same.LowerLayer.Cells.begin(), same.LowerLayer.Cells.end(), std::uint16_t(kGrass));
+  TMapPaintEngine e(same);
+  e.Reload();
+  e.Brush().SetSingle(49);
+  e.BeginStroke(mtPen, 3, 2, 3, 2);
+  e.MoveStroke(7, 4, 7, 4);
+  e.MoveStroke(7, 6, 7, 6);
+  e.EndStroke();
+  EXPECT_EQ(map.LowerLayer.Cells, same.LowerLayer.Cells);
+  EXPECT_EQ(map.LowerLayer.Get(5, 3) / 50, 0);  // the line passed here: water
+  EXPECT_EQ(map.LowerLayer.Get(0, 0), kGrass);
+
+  // Undo by key brings the map back.
+  key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(map.LowerLayer.Get(5, 3), kGrass);
+  EXPECT_EQ(editor->Engine().UndoManager().Count(), 0);
+}
+
+TEST_F(MapEditorTest, RectangleDragAndAnotherButtonCancels) {
+  editor->SetTool(mtRectangle);
+  editor->Brush(emLower).SetSingle(5003);
+  press({2, 2});
+  move({5, 4});
+  release({5, 4});
+  int painted = 0;
+  for (std::uint16_t c : map.LowerLayer.Cells) painted += c == 5003;
+  EXPECT_EQ(painted, 4 * 3);
+
+  const auto before = map.LowerLayer.Cells;
+  press({8, 8});
+  move({12, 12});
+  press({12, 12}, Qt::RightButton);  // cancels: both layers come back
+  EXPECT_FALSE(editor->Stroking());
+  EXPECT_EQ(map.LowerLayer.Cells, before);
+  release({12, 12}, Qt::RightButton);
+  release({12, 12});
+  EXPECT_EQ(map.LowerLayer.Cells, before);
+}
+
+TEST_F(MapEditorTest, RightDragPicksAtMostSixBySix) {
+  for (int y = 0; y < 15; ++y)
+    for (int x = 0; x < 20; ++x) map.LowerLayer.Set(x, y, std::uint16_t(5000 + (x + y) % 100));
+  editor->SetTool(mtPen);
+  int picked = 0;
+  editor->OnBrushPicked = [&](TFormMapEditor*) { ++picked; };
+  press({2, 3}, Qt::RightButton);
+  QTest::qWait(200);  // the pick delay
+  move({10, 11}, Qt::RightButton);
+  release({10, 11}, Qt::RightButton);
+  EXPECT_EQ(picked, 1);
+  const TVudCurrentChip& b = editor->Brush(emLower);
+  EXPECT_EQ(b.Width, 6);
+  EXPECT_EQ(b.Height, 6);
+  EXPECT_EQ(b.At(5, 5), 5000 + 7 + 8);
+  EXPECT_EQ(editor->BrushAnchor(), QPoint(5, 5));
+}
+
+TEST_F(MapEditorTest, RightDoubleClickTogglesTheLayer) {
+  editor->SetTool(mtPen);
+  int toggled = 0;
+  editor->OnLayerToggled = [&](TFormMapEditor*) { ++toggled; };
+  press({1, 1}, Qt::RightButton);
+  release({1, 1}, Qt::RightButton);
+  mouse(QEvent::MouseButtonDblClick, {1, 1}, Qt::RightButton, Qt::RightButton);
+  release({1, 1}, Qt::RightButton);
+  EXPECT_EQ(editor->EditMode(), emUpper);
+  EXPECT_EQ(toggled, 1);
+}
+
+TEST_F(MapEditorTest, TileMenuCopiesAndPastesThroughTheClipboard) {
+  QApplication::clipboard()->clear();
+  editor->SetTool(mtSelect);
+  editor->UpdateTileMenu();
+  const auto actions = editor->TileMenu()->actions();
+  auto find = [&](const QString& text) {
+    for (QAction* a : actions)
+      if (a->text() == text) return a;
+    return static_cast<QAction*>(nullptr);
+  };
+  ASSERT_TRUE(find("&Pegar"));
+  EXPECT_FALSE(find("&Pegar")->isEnabled());  // nothing in format 562
+  EXPECT_FALSE(find("&Copiar")->isEnabled());
+
+  map.UpperLayer.Set(4, 4, 10042);
+  // Pressed near grid point 4,4 and released near 6,6: the selection is 2 × 2 cells.
+  const int s = editor->CellSize();
+  auto at = [&](QEvent::Type type, QPoint px, Qt::MouseButton b, Qt::MouseButtons held) {
+    QMouseEvent e(type, QPointF(px), QPointF(editor->PaintBox()->mapToGlobal(px)), b, held, Qt::NoModifier);
+    QApplication::sendEvent(editor->PaintBox(), &e);
+  };
+  at(QEvent::MouseButtonPress, {4 * s + 3, 4 * s - 3}, Qt::LeftButton, Qt::LeftButton);
+  at(QEvent::MouseMove, {6 * s - 2, 6 * s + 5}, Qt::NoButton, Qt::LeftButton);
+  at(QEvent::MouseButtonRelease, {6 * s - 2, 6 * s + 5}, Qt::LeftButton, Qt::NoButton);
+  const TCellRect sel = editor->Engine().Selection();
+  ASSERT_EQ(sel, (TCellRect{4, 4, 2, 2}));
+  EXPECT_EQ(editor->Engine().LiftedUpper().Get(0, 0), 10042);
+  key(Qt::Key_C, Qt::ControlModifier);
+  ASSERT_TRUE(MimeHasTileBlock(QApplication::clipboard()->mimeData()));
+  editor->UpdateTileMenu();
+  EXPECT_TRUE(find("&Pegar")->isEnabled());
+  const QByteArray block = QApplication::clipboard()->mimeData()->data(kTileMimeType);
+  EXPECT_EQ(block.size(), 4 + sel.W * sel.H * 4);
+
+  key(Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(editor->Engine().UndoManager().Count(), 1);
+  EXPECT_EQ(editor->Engine().Selection().W, sel.W);
+
+  // A malformed block in the clipboard pastes nothing.
+  auto* bad = new QMimeData;
+  bad->setData(kTileMimeType, QByteArray("\x05\x00\x05\x00\x01", 5));
+  QApplication::clipboard()->setMimeData(bad);
+  const auto cells = map.LowerLayer.Cells;
+  key(Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(editor->Engine().UndoManager().Count(), 1);
+  EXPECT_EQ(map.LowerLayer.Cells, cells);
+}
+
+TEST_F(MapEditorTest, SelectAllLiftsTheWholeMap) {
+  editor->SetTool(mtSelect);
+  key(Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(editor->Engine().Selection(), (TCellRect{0, 0, 20, 15}));
+  EXPECT_TRUE(editor->Engine().SelectionLiftedNotMoved());
+}
+
+TEST_F(MapEditorTest, EventModeSelectsDragsAndNamesWhatIsNotAvailable) {
+  TVudEventItem* e = map.Events.Obtain(3);
+  ASSERT_TRUE(e);
+  e->X = 2, e->Y = 2;
+  editor->ReloadMap();
+  editor->SetEditMode(emEvents);
+  EXPECT_TRUE(editor->BrushRect().isEmpty());
+  press({2, 2});
+  move({6, 5});
+  release({6, 5});
+  EXPECT_EQ(e->X, 6);
+  EXPECT_EQ(e->Y, 5);
+  EXPECT_EQ(editor->SelectedCell(), QPoint(6, 5));
+  EXPECT_EQ(editor->EventMap().EventAt(6, 5), 3);
+  EXPECT_TRUE(map.Modified);
+
+  ScopedMessageService messages;
+  key(Qt::Key_Return);  // edit the event: the event editor is not there yet
+  ASSERT_EQ(messages.fake.shown.size(), 1);
+  EXPECT_EQ(messages.fake.shown[0].text, QString::fromUtf8("Esta función todavía no está disponible."));
+
+  // The party start position is set directly and shows in the event map.
+  press({9, 9}, Qt::RightButton);
+  editor->EventMenu()->hide();
+  release({9, 9}, Qt::RightButton);
+  for (QAction* a : editor->EventMenu()->actions())
+    if (a->text().startsWith(QString::fromUtf8("Configurar como po&sición"))) a->trigger();
+  EXPECT_EQ(tree.StartPosition.PartyMapID, 1);
+  EXPECT_EQ(editor->EventMap().EventAt(9, 9), TVudEventMap::spPartyCode);
+  // Arrow keys move the selected cell within the map.
+  key(Qt::Key_Left);
+  EXPECT_EQ(editor->SelectedCell(), QPoint(8, 9));
+}
+
+}  // namespace
