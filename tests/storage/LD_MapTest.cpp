@@ -252,6 +252,19 @@ TEST(MapFile, WrongFormatMissingFileAndLenientMode)
     EXPECT_NO_THROW(map.LoadFromFile(dir / "Map0002.lmu"));
     EXPECT_NO_THROW(map.LoadFromFile(dir / "Map0009.lmu"));
     EXPECT_THROW(map.LoadFromFileStrict(dir / "Map0009.lmu"), EVudError);
+    EXPECT_EQ(map.Width, 20);
+    // A file cut inside its upper layer keeps what was read, with layers of the map's size.
+    TVudMap big;
+    big.Clear();
+    big.SetWidth(30);
+    big.ChipSetID = 5;
+    const ByteVec full = big.SaveToFileBytes();
+    SaveFileAtomic(dir / "Map0003.lmu", ByteVec(full.begin(), full.begin() + 1000));
+    TVudMap cut;
+    EXPECT_NO_THROW(cut.LoadFromFile(dir / "Map0003.lmu"));
+    EXPECT_EQ(cut.ChipSetID, 5);
+    EXPECT_EQ(cut.Width, 30);
+    EXPECT_EQ(cut.UpperLayer.Cells.size(), 450u);
     SetLenientMode(false);
     EXPECT_EQ(map.Width, 20);
     EXPECT_EQ(map.LowerLayer.Cells.size(), 300u);
