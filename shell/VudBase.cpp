@@ -49,14 +49,29 @@ bool TFormVudBase::LandedOn(QWidget* control, QWidget* clicked)
     return control->focusProxy() == clicked;
 }
 
+bool TFormVudBase::passedOn(QWidget* control, QEvent* event)
+{
+    if (!control || event->type() != QEvent::ContextMenu)
+        return false;
+    auto* e = static_cast<QContextMenuEvent*>(event);
+    return e->reason() == QContextMenuEvent::Mouse &&
+           !LandedOn(control, QApplication::widgetAt(e->globalPos()));
+}
+
 bool TFormVudBase::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::ContextMenu) {
-        auto* e = static_cast<QContextMenuEvent*>(event);
-        auto* control = qobject_cast<QWidget*>(watched);
-        if (control && e->reason() == QContextMenuEvent::Mouse &&
-            !LandedOn(control, QApplication::widgetAt(e->globalPos())))
-            return true;
+    if (passedOn(qobject_cast<QWidget*>(watched), event)) {
+        event->accept(); // handled: no menu, and no further passing on
+        return true;
     }
     return QDialog::eventFilter(watched, event);
+}
+
+bool TFormVudBase::event(QEvent* event)
+{
+    if (passedOn(this, event)) {
+        event->accept();
+        return true;
+    }
+    return QDialog::event(event);
 }

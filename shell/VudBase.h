@@ -23,8 +23,11 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void watchChildren();
+    // True when a mouse context menu event reached `control` from a click on another widget.
+    static bool passedOn(QWidget* control, QEvent* event);
     bool placed = false;
 };

@@ -64,3 +64,44 @@ TEST(VudBase, DialogsOpenCentredOnTheirOwner)
     EXPECT_NEAR(centre.y(), owner.frameGeometry().center().y(), 2);
 }
 } // namespace
+
+#include <QApplication>
+#include <QContextMenuEvent>
+
+namespace {
+// A form that counts the context menus it would show itself.
+class MenuForm : public HelpForm {
+public:
+    int Menus = 0;
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* e) override
+    {
+        ++Menus;
+        e->accept();
+    }
+};
+
+TEST(VudBase, RightClickOnAChildDoesNotOpenTheFormsMenu)
+{
+    MenuForm form;
+    form.setGeometry(50, 50, 300, 300);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    auto send = [&](QWidget* target) {
+        const QPoint local = target->rect().center();
+        QContextMenuEvent e(QContextMenuEvent::Mouse, local, target->mapToGlobal(local));
+        QApplication::sendEvent(target, &e);
+    };
+    if (QApplication::widgetAt(form.Edit->mapToGlobal(form.Edit->rect().center())) != form.Edit)
+        GTEST_SKIP() << "this platform cannot tell which widget is under a point";
+    // The button has no menu of its own: the click passes up to the form, which must not answer.
+    send(form.ButtonHelp);
+    EXPECT_EQ(form.Menus, 0);
+    // A click on the form itself (the margin beside the controls) opens its menu.
+    const QPoint margin(2, 2);
+    QContextMenuEvent own(QContextMenuEvent::Mouse, margin, form.mapToGlobal(margin));
+    QApplication::sendEvent(&form, &own);
+    EXPECT_EQ(form.Menus, 1);
+}
+} // namespace
