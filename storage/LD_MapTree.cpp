@@ -142,6 +142,20 @@ TVudMapTreeItem* TVudMapTree::AddMap(int parentID, int id)
     return node;
 }
 
+int TVudMapTree::FreeMapID() const
+{
+    // Nodes are in ascending ID order: the first gap is the answer.
+    int next = 1;
+    for (int i = 0; i < Count() && next <= kMaxMapID; ++i) {
+        const int id = At(i)->ID;
+        if (id == next)
+            ++next;
+        else if (id > next)
+            break;
+    }
+    return next <= kMaxMapID ? next : 0;
+}
+
 void TVudMapTree::DeleteMap(int id)
 {
     const int at = OrderIndexOf(id);

@@ -97,6 +97,8 @@ public:
     int OrderIndexOf(int id) const;
     void ClearTree();
     TVudMapTreeItem* AddMap(int parentID, int id);
+    // The smallest map ID in 1..9999 that no node uses; 0 when all are taken.
+    int FreeMapID() const;
     void DeleteMap(int id);
 
     // The project's TFPLAY.lmt (ProjectFolder()). Saving first commits the edited maps'

@@ -120,6 +120,19 @@ TEST(MapTreeOps, AddMapPlacesUnderItsParent)
     EXPECT_EQ(tree.Order.back(), 8);
 }
 
+TEST(MapTreeOps, FreeMapIDIsTheSmallestGap)
+{
+    TVudMapTree tree;
+    EXPECT_EQ(tree.FreeMapID(), 1);
+    build(tree, {{0, 1}, {0, 2}, {0, 4}});
+    EXPECT_EQ(tree.FreeMapID(), 3);
+    tree.AddMap(0, 3);
+    EXPECT_EQ(tree.FreeMapID(), 5);
+    for (int id = 5; id <= kMaxMapID; ++id)
+        tree.Obtain(id);
+    EXPECT_EQ(tree.FreeMapID(), 0);
+}
+
 TEST(MapTreeOps, DeleteMapTakesItsSubtreeAndItsStartPositions)
 {
     TVudMapTree tree;
