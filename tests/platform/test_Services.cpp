@@ -131,3 +131,27 @@ TEST_F(ServicesTest, RunTimeStartsInTheProjectFolderAndIsWaitedFor)
     EXPECT_FALSE(missing.Start(Path("NoGame"), TestPlayArguments(false, false)));
 }
 } // namespace
+
+#include <QProcess>
+#include <QSysInfo>
+
+namespace {
+TEST_F(ServicesTest, LockOfAnEditorThatDiedIsTakenOver)
+{
+    // A lock left behind by a process that no longer runs.
+    QProcess gone;
+    gone.start("/bin/sh", {"-c", "exit 0"});
+    ASSERT_TRUE(gone.waitForStarted());
+    const qint64 pid = gone.processId();
+    ASSERT_TRUE(gone.waitForFinished());
+    SingleInstance probe("VudMutex");
+    ASSERT_TRUE(probe.Acquire());
+    const QStringList locks = QDir(Path("scratch")).entryList({"VudMutex-*.lock"});
+    probe.Release();
+    ASSERT_EQ(locks.size(), 1);
+    WriteFile("scratch/" + locks[0], QByteArray::number(pid) + "\nTaleforge\n" +
+                                         QSysInfo::machineHostName().toUtf8() + "\n");
+    SingleInstance next("VudMutex");
+    EXPECT_TRUE(next.Acquire());
+}
+} // namespace
