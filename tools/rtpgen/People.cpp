@@ -146,7 +146,7 @@ void drawFrame(TCanvas& c, const TPersonLook& l, int dir, int pattern) {
       if (l.Hair_ == THair::Spiky)
         for (int i = -2; i <= 2; ++i) {
           const int sx = int(hx) + i * 3 - 1;
-          c.Line(sx, int(hy) - 5, sx + (i < 0 ? -1 : 1), int(hy) - 8, i < 0 ? hair.Light : hair.Mid);
+          c.Line(sx, int(hy) - 5, sx + (i < 0 ? -1 : 1), int(hy) - 7, i < 0 ? hair.Light : hair.Mid);
           c.Set(sx + 1, int(hy) - 6, hair.Mid);
         }
       if (l.Hair_ == THair::Long) {
