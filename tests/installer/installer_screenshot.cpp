@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QScreen>
 #include <QThread>
+#include <QTreeView>
 
 namespace {
 void settle()
@@ -36,8 +37,17 @@ int main(int argc, char** argv)
     dialog.show();
     settle();
     bool ok = saveScreen(out + QStringLiteral("/installer-setup-start.png"));
-    TFormInstallPath chooser(&dialog, QDir::homePath());
+    // The chooser opens on the games folder of a small sample home.
+    const QString home = out + QStringLiteral("/sample-home/jugador");
+    for (const char* sub : {"Documentos", "Descargas", "Taleforge/Juegos/Otro juego", "Musica"})
+        QDir().mkpath(home + '/' + QLatin1String(sub));
+    TFormInstallPath chooser(&dialog, home + QStringLiteral("/Taleforge/Juegos"));
     chooser.show();
+    settle();
+    auto* tree = chooser.findChild<QTreeView*>(QStringLiteral("TreeFolders"));
+    tree->expand(tree->currentIndex());
+    settle();
+    tree->scrollTo(tree->currentIndex(), QAbstractItemView::PositionAtCenter);
     settle();
     ok = saveScreen(out + QStringLiteral("/installer-install-path.png")) && ok;
     return ok ? 0 : 1;
