@@ -112,7 +112,7 @@ void autotiles(TTownArt& a, TCanvas& c) {
   TTerrainStyle grass = style(GrassTexture(TRamp{a.Grass[0], a.Grass[1], a.Grass[2], a.Grass[3], a.Grass[4]}, 12), cobble, 31);
   grass.EdgeIndex = a.Stone[1];
   at(c, 1, grass);
-  TTerrainStyle plaza = style(TilesTexture(a.Stone[3], a.Stone[2], a.Stone[1]), a.GrassT, 32);
+  TTerrainStyle plaza = style(TilesTexture(a.Stone[3], a.Stone[2], a.Stone[1]), cobble, 32);
   plaza.EdgeIndex = a.Stone[0];
   plaza.Wave = 0, plaza.Radius = 2;
   at(c, 2, plaza);
@@ -122,16 +122,16 @@ void autotiles(TTownArt& a, TCanvas& c) {
   TTerrainStyle carpet = style([&a](int x, int y) { return ((x + y) & 3) == 0 ? a.Carpet[3] : a.Carpet[2]; }, a.Floor, 34);
   carpet.EdgeIndex = a.Gold, carpet.Wave = 0, carpet.Radius = 1, carpet.Margin = 2;
   at(c, 4, carpet);
-  TTerrainStyle hedge = style(CanopyTexture(a.Leaves, 16), cobble, 35);
+  TTerrainStyle hedge = style(CanopyTexture(a.Leaves, 16), a.GrassT, 35);
   hedge.EdgeIndex = a.Outline, hedge.Wave = 0.6, hedge.Radius = 3;
-  hedge.OutsideShadow = Darker(cobble, a.Pal, 0.7);
+  hedge.OutsideShadow = a.GrassShadow;
   hedge.Face = [&a](int x, int y) { return (x + y) % 3 ? a.Leaves[1] : a.Leaves[0]; };
   hedge.FaceHeight = 4;
   at(c, 5, hedge);
   TTerrainStyle floor = style(a.Floor, [&a](int, int) { return a.Dark; }, 36);
   floor.EdgeIndex = a.Wood[0], floor.Wave = 0, floor.Radius = 0.5, floor.Margin = 1;
   at(c, 6, floor);
-  TTerrainStyle tiles = style(TilesTexture(a.Plaster[4], a.Stone[2], a.Stone[1]), [&a](int, int) { return a.Dark; }, 37);
+  TTerrainStyle tiles = style(TilesTexture(a.Plaster[3], a.Plaster[2], a.Stone[2]), [&a](int, int) { return a.Dark; }, 37);
   tiles.EdgeIndex = a.Stone[0], tiles.Wave = 0, tiles.Radius = 0.5, tiles.Margin = 1;
   at(c, 7, tiles);
   TTerrainStyle flowers = style(FlowerTexture(DirtTexture(a.Dirt, 14), a.Red, a.Yellow, a.White, 15), cobble, 38);

@@ -102,7 +102,6 @@ TVireoBitmap renderMap(const TSampleMap& m, const fs::path& rtp, const std::stri
     for (int x = 0; x < w; ++x) g.DrawTile(board, x * cell, y * cell, upper[y][x], 0, false, cell);
   std::map<std::string, std::unique_ptr<TVireoSheet>> sheets;
   for (const auto& a : m.Actors) {
-    if (!fs::exists(rtp / "CharSet" / (a.Sheet + ".png"))) continue;
     auto& sheet = sheets[a.Sheet];
     if (!sheet) {
       sheet = std::make_unique<TVireoSheet>();
@@ -182,7 +181,63 @@ TSampleMap fieldMap() {
                   {'P', {10036, 1, 2}}, {'-', {10007}}, {'f', {10003}}, {'r', {10001}},
                   {'s', {10005}}, {'o', {10032}}, {'u', {10027}}, {'G', {10012, 2, 3}},
                   {'A', {10039, 1, 2}}, {'L', {10016, 1, 2}}};
-  m.Actors = {{"Heroes", 0, 2, 12, 12}, {"Heroes", 1, 3, 13, 12}, {"Villagers", 2, 1, 6, 12}};
+  m.Actors = {{"Heroes", 0, 2, 12, 12}, {"Heroes", 1, 3, 13, 12}, {"Aldeanos", 2, 1, 6, 12}, {"Vehiculos", 0, 3, 8, 21}, {"Criaturas", 3, 2, 24, 8}};
+  return m;
+}
+
+
+TSampleMap townMap() {
+  TSampleMap m;
+  const int w = 36, h = 17;
+  m.Lower.assign(h, std::string(w, '.'));
+  m.Upper.assign(h, std::string(w, ' '));
+  auto fill = [&](int x, int y, int cw, int ch, char c) {
+    for (int j = y; j < y + ch; ++j)
+      for (int i = x; i < x + cw; ++i) m.Lower[j][i] = c;
+  };
+  // A house: two roof rows over a wall row with windows and a door in the middle.
+  auto house = [&](int x, int y, int width, bool blue, bool brick) {
+    const std::string ridge = blue ? "456" : "123", eaves = blue ? "$%&" : "!@#";
+    const char wall = brick ? 'k' : 'p', window = brick ? 'K' : 'W', door = brick ? 'O' : 'D';
+    for (int i = 0; i < width; ++i) {
+      const int part = i == 0 ? 0 : (i == width - 1 ? 2 : 1);
+      m.Lower[y][x + i] = ridge[part];
+      m.Lower[y + 1][x + i] = eaves[part];
+      m.Lower[y + 2][x + i] = i == width / 2 ? door : ((i % 2) ? window : wall);
+    }
+  };
+  fill(0, 0, w, 2, 'g');
+  fill(0, 0, 2, h, 'g');
+  fill(26, 0, 10, 6, 'g');
+  fill(28, 1, 6, 4, 'H');
+  fill(29, 2, 4, 2, 'f');
+  fill(3, 7, 30, 2, ',');
+  fill(14, 9, 6, 4, ',');
+  fill(15, 10, 4, 2, 'F');
+  fill(0, 14, w, 3, 'w');
+  fill(6, 14, 2, 1, '.');
+  house(2, 2, 5, false, false);
+  house(10, 2, 5, true, true);
+  house(19, 2, 5, false, true);
+  house(3, 10, 5, true, false);
+  house(23, 10, 6, false, false);
+  for (int x : {4, 12, 21}) m.Lower[5][x] = m.Lower[6][x] = ',';
+  m.Lower[13][5] = ',';
+  m.Lower[13][26] = ',';
+  auto put = [&](int x, int y, char c) { m.Upper[y][x] = c; };
+  put(8, 6, 'L'), put(17, 6, 'L'), put(25, 6, 'L'), put(9, 12, 'L'), put(21, 12, 'L');
+  put(2, 5, '3'), put(3, 5, '3'), put(15, 5, '4'), put(30, 9, 'S'), put(32, 12, '2');
+  put(1, 9, 'T'), put(1, 13, 'T'), put(34, 7, 'T'), put(27, 6, 's'), put(10, 13, 'b'), put(11, 13, 'b');
+  m.LowerTiles = {{'g', 4000}, {'.', 5030}, {',', 4050}, {'F', 1000}, {'w', 0}, {'H', 4200},
+                  {'f', 4350}, {'1', 5000}, {'2', 5001}, {'3', 5002}, {'!', 5006}, {'@', 5007},
+                  {'#', 5008}, {'4', 5003}, {'5', 5004}, {'6', 5005}, {'$', 5009}, {'%', 5010},
+                  {'&', 5011}, {'p', 5012}, {'W', 5013}, {'D', 5014}, {'k', 5015}, {'K', 5016},
+                  {'O', 5017}};
+  m.UpperTiles = {{'L', {10024, 1, 2}}, {'S', {10025, 2, 2}}, {'T', {10027, 1, 2}}, {'3', {10003}},
+                  {'4', {10004}}, {'s', {10023}}, {'2', {10028}}, {'b', {10029}}};
+  m.Actors = {{"Aldeanos", 0, 2, 10, 8}, {"Aldeanos", 1, 3, 19, 7}, {"Aldeanos", 4, 1, 12, 12},
+              {"Aldeanos", 7, 2, 5, 6}, {"Aldeanos", 6, 2, 26, 13}, {"Heroes", 0, 0, 17, 12},
+              {"Heroes", 1, 0, 16, 13}, {"Criaturas", 0, 2, 31, 12}};
   return m;
 }
 
@@ -213,21 +268,42 @@ int main(int argc, char** argv) {
   try {
     SetLenientMode(false);
     const fs::path rtp = argv[1];
+    const int gap = 8, width = 1200;
     const TVireoBitmap field = renderMap(fieldMap(), rtp, "Campo", 32);
-    const int width = field.Width() + 16;
-    std::vector<std::pair<TVireoBitmap, int>> rows;
-    TVireoBitmap sheet(width, field.Height() + 16 + 2 * (256 + 8) + 8, 24);
+    const TVireoBitmap town = renderMap(townMap(), rtp, "Pueblo", 32);
+    auto pic = [&](const char* folder, const char* name) {
+      return loadPicture(rtp / folder / (std::string(name) + ".png"));
+    };
+    // Rows of pictures, each row left to right.
+    const std::vector<std::vector<TVireoBitmap>> rows = {
+        {field},
+        {town},
+        {pic("ChipSet", "Campo"), pic("ChipSet", "Pueblo"), pic("FaceSet", "CarasHeroes")},
+        {pic("CharSet", "Heroes"), pic("CharSet", "Aldeanos"), pic("CharSet", "Vehiculos"), pic("CharSet", "Objetos")},
+        {pic("CharSet", "Criaturas"), pic("FaceSet", "CarasAldeanos"), pic("Title", "Titulo"), pic("System", "Sistema"),
+         pic("System", "SistemaNoche")},
+    };
+    int height = gap;
+    for (const auto& row : rows) {
+      int h = 0;
+      for (const auto& p : row) h = std::max(h, p.Height());
+      height += h + gap;
+    }
+    TVireoBitmap sheet(width, height, 24);
     for (int y = 0; y < sheet.Height(); ++y)
       for (int x = 0; x < sheet.Width(); ++x) {
         std::uint8_t* q = sheet.ScanLine(y) + 3 * x;
-        q[0] = 48, q[1] = 40, q[2] = 40;
+        q[0] = 44, q[1] = 36, q[2] = 36;
       }
-    blit(sheet, field, 8, 8);
-    int y = field.Height() + 16;
-    int x = 8;
-    for (const char* name : {"Campo"}) {
-      blit(sheet, loadPicture(rtp / "ChipSet" / (std::string(name) + ".png")), x, y, 2);
-      x += 968;
+    int y = gap;
+    for (const auto& row : rows) {
+      int x = gap, h = 0;
+      for (const auto& p : row) {
+        blit(sheet, p, x, y);
+        x += p.Width() + gap;
+        h = std::max(h, p.Height());
+      }
+      y += h + gap;
     }
     SaveImageFile(sheet, argv[2]);
   } catch (const std::exception& e) {
