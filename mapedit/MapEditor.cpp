@@ -368,9 +368,10 @@ void TFormMapEditor::layerMouseDown(QMouseEvent* event) {
     PaintBox()->update();
     return;
   }
-  const QRect brush = FBrushRect.isEmpty()
-                          ? QRect(cell - FAnchor, QSize(Brush(FMode).Width, Brush(FMode).Height))
-                          : FBrushRect;
+  // The brush rectangle under the press itself (no move need have come first).
+  const QRect brush(cell - FAnchor, QSize(Brush(FMode).Width, Brush(FMode).Height));
+  setBrushRect(brush);
+  FCursor = cell;
   if (FTool == mtFill) {
     HourglassGuard hourglass;
     FEngine->BeginStroke(FTool, brush.x(), brush.y(), cell.x(), cell.y());

@@ -9,6 +9,9 @@
 #include "FileKinds.h"
 #include "RecordJson.h"
 #include "VudError.h"
+#ifdef TF_TFDATA_PAINT
+#include "PaintCommand.h"
+#endif
 
 namespace fs = std::filesystem;
 
@@ -132,8 +135,15 @@ int main(int argc, char** argv)
     const std::string& cmd = args[0];
     if (cmd == "--help" || cmd == "-h" || cmd == "help") {
         std::fputs(kHelp, stdout);
+#ifdef TF_TFDATA_PAINT
+        std::fputs(kPaintHelp, stdout);
+#endif
         return 0;
     }
+#ifdef TF_TFDATA_PAINT
+    if (cmd == "paint")
+        return RunPaintCommand({args.begin() + 1, args.end()}, std::cerr);
+#endif
     const struct {
         const char* name;
         size_t argc;
