@@ -213,10 +213,13 @@ void TSetupInstaller::prepareStaging()
 {
     // TF_WORK may hold the editor's work copies: only GameDisk inside it is ours to empty.
     const QString work = QDir::cleanPath(ScratchFolderPath());
-    if (QFileInfo(work).isSymLink() ||
-        (!QFileInfo(work).isDir() &&
-         !QDir().mkdir(work, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)))
+    if (QFileInfo(work).isSymLink())
         fail(QStringLiteral("No se puede crear la carpeta temporal %1.").arg(native(work)));
+    if (!QFileInfo(work).isDir()) {
+        if (!QDir().mkdir(work, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+            fail(QStringLiteral("No se puede crear la carpeta temporal %1.").arg(native(work)));
+        madeWorkFolder = true;
+    }
     const QString staging = QDir::cleanPath(StagingFolder());
     DeleteFolderTree(staging);
     // A folder we just made is ours; TF_WORK must be too, or someone else could reach into it.
@@ -230,7 +233,10 @@ void TSetupInstaller::removeStaging()
     const QString staging = QDir::cleanPath(StagingFolder());
     if (!QFileInfo(staging).isSymLink())
         DeleteFolderTree(staging);
-    QDir().rmdir(QDir::cleanPath(ScratchFolderPath())); // only when nothing else is left in it
+    // A running editor keeps its work copies in TF_WORK: it goes only if this run made it.
+    if (madeWorkFolder)
+        QDir().rmdir(QDir::cleanPath(ScratchFolderPath()));
+    madeWorkFolder = false;
 }
 
 bool TSetupInstaller::copyFile(const QString& from, const QString& to)

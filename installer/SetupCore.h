@@ -99,4 +99,5 @@ private:
     TSetupSettings settings;
     QString source;
     TUnlhaFunction unlha;
+    bool madeWorkFolder = false; // TF_WORK did not exist before this installation
 };

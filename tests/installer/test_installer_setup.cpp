@@ -146,7 +146,7 @@ TEST_F(test_installer_Setup, WithBothOptionsThenSweeperRemovesEverythingButOther
     EXPECT_EQ(ReadFile(sweeper), ReadFile(TF_SWEEPER_PROGRAM));
     EXPECT_TRUE(QFileInfo(sweeper).isExecutable());
     EXPECT_EQ(QFileInfo(sweeper).lastModified(), QFileInfo(QCoreApplication::applicationFilePath()).lastModified());
-    EXPECT_FALSE(QFileInfo::exists(ScratchFolderPath() + "GameDisk"));
+    EXPECT_FALSE(QFileInfo::exists(ScratchFolderPath()));
 
     // Uninstall with the record: the game, its shortcut and its key go; the other game stays.
     QString asked;
@@ -167,7 +167,11 @@ TEST_F(test_installer_Setup, WithoutOptionsOnlyTheGameFiles)
     const QString project = MakeProject(Path("projects"), "Solo");
     const QString disk = MakeDisk(project, "Solo");
     WriteInstallOptions({true, true});
+    // An editor running beside Setup keeps its work copies in TF_WORK.
+    WriteFile(ScratchFolderPath() + "Map0001.lmu", "work copy");
     ASSERT_TRUE(RunSetup(disk, Settings(disk), Path("Juegos"), {false, false}));
+    EXPECT_EQ(ReadFile(ScratchFolderPath() + "Map0001.lmu"), "work copy");
+    EXPECT_FALSE(QFileInfo::exists(ScratchFolderPath() + "GameDisk"));
     EXPECT_EQ(texts(messages.fake), QStringList{kInstalled});
     EXPECT_EQ(Tree(Path("Juegos/Solo")), PlayableTree(project));
     EXPECT_FALSE(ReadInstallOptions().RegisterProgram);
