@@ -327,13 +327,13 @@ void DrawFieldUpperTiles(TPropKit& k, TCanvas& s) {
   for (int variant = 0; variant < 3; ++variant) {
     TTileObject o(1, 2, k.Pal);
     TCanvas& c = o.Canvas;
-    DrawTrunk(c, 8, 16, 30, variant == 1 ? 1 : 2, k.Wood, k.Outline);
+    DrawTrunk(c, 8, variant == 1 ? 16 : 19, 30, variant == 1 ? 1 : 2, k.Wood, k.Outline);
     if (variant == 1) {
       c.Line(8, 18, 3, 10, k.Wood[1]), c.Line(8, 16, 13, 7, k.Wood[1]), c.Line(8, 14, 7, 4, k.Wood[1]);
       c.Line(4, 11, 2, 8, k.Wood[1]), c.Line(12, 8, 14, 5, k.Wood[1]);
       c.Outline(0, 0, 16, 32, k.Outline);
     } else {
-      DrawTreeCrown(c, 8, 10, 7.5, k.Leaves, k.Outline, 11 + variant);
+      DrawTreeCrown(c, 8, 11, 8, k.Leaves, k.Outline, 11 + variant);
       if (variant == 2)
         for (int i = 0; i < 5; ++i) c.FillRect(3 + int(Hash3(i, 0, 4) % 10), 5 + int(Hash3(i, 1, 4) % 9), 2, 2, k.Flower[0]);
     }
