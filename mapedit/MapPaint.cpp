@@ -7,18 +7,25 @@
 
 namespace {
 
-// Lower tile index of every 16-bit ID, computed once: fills look it up for every cell.
-const std::int16_t* lowerIndexTable() {
-  static const std::unique_ptr<std::int16_t[]> table = [] {
-    auto t = std::make_unique<std::int16_t[]>(65536);
-    for (int id = 0; id < 65536; ++id) t[std::size_t(id)] = std::int16_t(LowerTileIndex(id));
-    return t;
-  }();
-  return table.get();
-}
+// Lookups computed once at start-up: fills shape every cell of a layer.
+struct TPaintTables {
+  std::int16_t Lower[65536];     // lower tile index of every 16-bit ID
+  std::uint8_t ShapeOf[256];     // shape of any mask
+  std::uint8_t Normalised[256];  // normalised mask
+  std::uint8_t MaskOf[50];       // normalised mask of a shape (47..49: none)
+  TPaintTables() {
+    for (int id = 0; id < 65536; ++id) Lower[id] = std::int16_t(LowerTileIndex(id));
+    for (int m = 0; m < 256; ++m) {
+      ShapeOf[m] = std::uint8_t(ShapeOfMask(m));
+      Normalised[m] = std::uint8_t(NormaliseMask(m));
+    }
+    for (int sh = 0; sh < 50; ++sh) MaskOf[sh] = std::uint8_t(MaskOfShape(sh));
+  }
+};
+const std::unique_ptr<const TPaintTables> gTables = std::make_unique<const TPaintTables>();
 
 inline int lowerIndex(int tile) {
-  return lowerIndexTable()[std::uint16_t(tile)];
+  return gTables->Lower[std::uint16_t(tile)];
 }
 
 // Neighbour order NW, N, NE, W, E, SW, S, SE.
@@ -175,22 +182,37 @@ void TMapPaintEngine::PaintCell(int x, int y, int t, int filter, bool autoShape)
   }
   if (t < kPlainFirst && t % 50 == kShapeIcon) t -= kShapeIcon;
   const int k = lowerIndex(t);
-  if (autoShape && !Shift && k >= 0) {
-    const int old = t < kAutotileEnd ? MaskOfShape(t % 50) : 0;
+  // Plain tiles have no shapes: only water, animated tiles and autotiles look around.
+  if (autoShape && !Shift && k >= 0 && k < 18) {
+    const int old = gTables->MaskOf[t % 50];
+    const TVudMapLayer& lower = FMap.LowerLayer;
+    const int w = lower.Width;
     int idx[8];
+    bool inside[8];
+    if (x > 0 && y > 0 && x < w - 1 && y < lower.Height - 1) {
+      // Away from the edges the neighbours are plain offsets.
+      const std::uint16_t* c = &lower.Cells[std::size_t(x) + std::size_t(y) * std::size_t(w)];
+      for (int i = 0; i < 8; ++i) {
+        idx[i] = lowerIndex(c[kDX[i] + std::ptrdiff_t(kDY[i]) * w]);
+        inside[i] = true;
+      }
+    } else {
+      for (int i = 0; i < 8; ++i) {
+        int nx = x + kDX[i], ny = y + kDY[i];
+        inside[i] = wrapCell(nx, ny);
+        idx[i] = inside[i] ? lowerIndex(lower.Cells[std::size_t(nx) + std::size_t(ny) * std::size_t(w)]) : -1;
+      }
+    }
     int computed = 0;
     for (int i = 0; i < 8; ++i) {
-      int nx = x + kDX[i], ny = y + kDY[i];
-      const bool inside = wrapCell(nx, ny);
-      const int f = inside ? lowerIndex(FMap.LowerLayer.Cells[std::size_t(nx) + std::size_t(ny) * std::size_t(FMap.LowerLayer.Width)]) : -1;
-      idx[i] = f;
-      const bool differs = (Ctrl && !inside) ||
-                           (f >= 0 && f != k && MergeTarget(f) != k && !(k < 6 && f < 6));
+      const int f = idx[i];
+      const bool differs = (Ctrl && !inside[i]) ||
+                           (f >= 0 && f != k && (f >= 18 || FMergeTargets[std::size_t(f)] != k) &&
+                            !(k < 6 && f < 6));
       if (differs) computed |= kBit[i];
     }
-    const int mask = NormaliseMask((computed & filter) | (old & ~filter));
-    t = LowerTileBaseID(k);
-    if (t < kPlainFirst) t += ShapeOfMask(mask);
+    const int mask = gTables->Normalised[((computed & filter) | (old & ~filter)) & 0xFF];
+    t = LowerTileBaseID(k) + gTables->ShapeOf[mask];
     if (k < 3) t += 50 * deepCornerBits(k, idx, mask);
   }
   FMap.SetCell(0, x, y, std::uint16_t(t));

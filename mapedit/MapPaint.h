@@ -32,6 +32,7 @@ public:
   int Height = 1;
 
   std::uint16_t At(int column, int row) const {
+    if (Width == 1 && Height == 1) return FTiles[0][0];
     return FTiles[std::size_t(FloorMod(column, Width))][std::size_t(FloorMod(row, Height))];
   }
   void Set(int column, int row, std::uint16_t id) {
