@@ -5,6 +5,7 @@
 #include "ProgramFolder.h"
 #include "RegistryStore.h"
 #include "ScratchFolder.h"
+#include "TextCodec.h"
 
 #include <QApplication>
 #include <QDir>
@@ -148,14 +149,15 @@ TUnlhaFn InstallerTest::Unlha()
 void InstallerTest::Pack(const QString& project, const QString& archive)
 {
     // The response file of a game disk without the run-time package.
-    QByteArray list = "\"" + QFile::encodeName(project) + "/\"\r\n";
+    // Response files and command lines are Windows-1252, like the editor writes them.
+    QByteArray list = "\"" + ToCp1252Bytes(project) + "/\"\r\n";
     for (const QString& m : kMaterialFolders)
         list += m.toLatin1() + "\r\n";
     list += "TFPLAY.exe\r\nTFPLAY.ldb\r\nTFPLAY.ini\r\nTFPLAY.lmt\r\nMap????.lmu\r\n";
     const QString response = Path("staging/Response.lst");
     WriteFile(response, list);
     const QByteArray command =
-        QStringLiteral("a -+ -r2 -d -jsl \"%1\" @%2").arg(archive, response).toLatin1();
+        ToCp1252Bytes(QStringLiteral("a -+ -r2 -d -jsl \"%1\" @%2").arg(archive, response));
     TUnlhaFn unlha = Unlha();
     ASSERT_NE(unlha, nullptr);
     ASSERT_EQ(unlha(nullptr, command.constData(), nullptr, 0), 0);

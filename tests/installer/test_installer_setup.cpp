@@ -164,8 +164,8 @@ TEST_F(test_installer_Setup, WithBothOptionsThenSweeperRemovesEverythingButOther
 
 TEST_F(test_installer_Setup, WithoutOptionsOnlyTheGameFiles)
 {
-    const QString project = MakeProject(Path("projects"), "Solo");
-    const QString disk = MakeDisk(project, "Solo");
+    const QString project = MakeProject(Path("projects"), "Sólo Ñandú");
+    const QString disk = MakeDisk(project, "Sólo");
     WriteInstallOptions({true, true});
     // An editor running beside Setup keeps its work copies in TF_WORK.
     WriteFile(ScratchFolderPath() + "Map0001.lmu", "work copy");
@@ -173,12 +173,12 @@ TEST_F(test_installer_Setup, WithoutOptionsOnlyTheGameFiles)
     EXPECT_EQ(ReadFile(ScratchFolderPath() + "Map0001.lmu"), "work copy");
     EXPECT_FALSE(QFileInfo::exists(ScratchFolderPath() + "GameDisk"));
     EXPECT_EQ(texts(messages.fake), QStringList{kInstalled});
-    EXPECT_EQ(Tree(Path("Juegos/Solo")), PlayableTree(project));
+    EXPECT_EQ(Tree(Path("Juegos/Sólo Ñandú")), PlayableTree(project));
     EXPECT_FALSE(ReadInstallOptions().RegisterProgram);
     EXPECT_FALSE(ReadInstallOptions().PrepareUninstall);
     EXPECT_FALSE(QFileInfo::exists(ApplicationsFolder() + "/Taleforge Studio"));
     EXPECT_FALSE(QFileInfo::exists(Home() + "/.local/bin/sweeper.exe"));
-    EXPECT_TRUE(RegistryStore(RegistryStore::Hive::Machine, kUninstallKeyPrefix + "Taleforge Studio Solo")
+    EXPECT_TRUE(RegistryStore(RegistryStore::Hive::Machine, kUninstallKeyPrefix + "Taleforge Studio Sólo Ñandú")
                     .ValueNames()
                     .isEmpty());
 }
