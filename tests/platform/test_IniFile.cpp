@@ -125,3 +125,30 @@ TEST_F(IniFileTest, AFileThatCannotBeReadIsNeverOverwritten)
     EXPECT_EQ(QFileInfo(Path("big.ini")).size(), 5 * 1024 * 1024);
 }
 } // namespace
+
+#include <random>
+
+namespace {
+// Settings files come with projects from anywhere: no content may crash or hang the reader, and
+// a write keeps every line it did not change.
+TEST_F(IniFileTest, ArbitraryContentIsHandled)
+{
+    std::mt19937 rng(1252);
+    const char alphabet[] = "[]=;\"' \t\r\n\0aAbB0\x80\xff";
+    for (int round = 0; round < 300; ++round) {
+        QByteArray content;
+        const int size = int(rng() % 200);
+        for (int i = 0; i < size; ++i)
+            content += alphabet[rng() % (sizeof alphabet - 1)];
+        WriteFile("r.ini", content);
+        IniFile ini(Path("r.ini"));
+        ini.ReadString("a", "b", "");
+        ini.ReadInteger("A", "B", 0);
+        ini.SectionExists("aA");
+        ASSERT_TRUE(ini.WriteString("a", "b", "v"));
+        EXPECT_EQ(ini.ReadString("A", "B", ""), "v");
+        const int kept = int(content.count('\n'));
+        EXPECT_GE(int(Read("r.ini").count('\n')), kept) << round;
+    }
+}
+} // namespace
