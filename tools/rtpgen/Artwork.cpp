@@ -417,10 +417,14 @@ void MakeBattleSheet(const std::filesystem::path& file, int kind) {
           if (arc && sweep < t * 1.6 && sweep > t * 1.6 - 0.4) v = 1 - (t * 1.6 - sweep) * 2.5;
           break;
         }
-        case 1: {  // fire: a rising, flickering flame ball
-          const double rr = 14 + 28 * std::sin(t * kPi);
-          const double wob = rr + 6 * std::sin(a * 5 + n) + 4 * (SmoothNoise(x, y - n * 3, 6, n) - 0.5);
-          if (d < wob) v = 1 - d / wob;
+        case 1: {  // fire: tongues of flame rising from the target, swelling then dying down
+          const double strength = std::sin(t * kPi);
+          const double height = 24 + 56 * strength, h = (84 - (y - oy)) / height;
+          if (h < 0 || h > 1) break;
+          const double sway = (SmoothNoise(x, y - oy + n * 7, 7, 31) - 0.5) * 14 * h;
+          const double half = (8 + 26 * strength) * std::pow(1 - h, 0.6) * (0.75 + 0.25 * std::sin((x - ox) * 0.35 + n));
+          const double off = std::abs(dx - sway);
+          if (off < half) v = 1.0 - off / half * 0.55 - h * 0.5;
           break;
         }
         case 2: {  // ice: crystal spikes growing outwards
@@ -429,10 +433,17 @@ void MakeBattleSheet(const std::filesystem::path& file, int kind) {
           if (d < 8 + 10 * t) v = 0.9;
           break;
         }
-        default: {  // light: rings and sparkles
+        default: {  // light: a widening ring with twinkling crosses on it
           const double ring = 8 + 40 * t;
-          if (std::abs(d - ring) < 2.5) v = 0.9 - t * 0.5;
-          if (Hash3(int(dx + 48) / 6, int(dy + 48) / 6, n) % 23 == 0 && ((int(dx) + int(dy)) & 1)) v = 1;
+          if (std::abs(d - ring) < 2.0) v = 0.9 - t * 0.4;
+          for (int k = 0; k < 6; ++k) {
+            const double ang = k * kPi / 3 + t * 2;
+            const double sx = std::cos(ang) * ring, sy = std::sin(ang) * ring;
+            const double ax = std::abs(dx - sx), ay = std::abs(dy - sy);
+            const double arm = 3 + 3 * std::abs(std::sin(t * 9 + k));
+            if ((ax < 0.8 && ay < arm) || (ay < 0.8 && ax < arm)) v = 1;
+          }
+          break;
         }
       }
       if (v <= 0) return -1;
