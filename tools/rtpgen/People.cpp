@@ -53,13 +53,14 @@ void drawFrame(TCanvas& c, const TPersonLook& l, int dir, int pattern) {
     }
     if (step != 0) c.FillRect(step < 0 ? cx - 3 : cx + 1, 30, 2, 1, shoe);
   } else if (!side) {
-    const int lh = 30 - (step > 0 ? 1 : 0), rh = 30 - (step < 0 ? 1 : 0);
+    // The lifted foot rises two pixels, so the step reads at map scale.
+    const int lh = 30 - (step > 0 ? 2 : 0), rh = 30 - (step < 0 ? 2 : 0);
     c.FillRect(cx - 3, b.LegTop, 2, lh - b.LegTop, bottom.Mid);
     c.FillRect(cx + 1, b.LegTop, 2, rh - b.LegTop, bottom.Dark);
     c.FillRect(cx - 3, lh - 1, 2, 2, shoe);
     c.FillRect(cx + 1, rh - 1, 2, 2, shoe);
   } else {
-    const int front = cx + 2 * step, back = cx - 2 * step;
+    const int front = cx + 3 * step, back = cx - 3 * step;
     c.FillRect(back - 1, b.LegTop, 2, 30 - b.LegTop, bottom.Dark);
     c.FillRect(front - 1, b.LegTop, 2, 30 - b.LegTop, bottom.Mid);
     c.FillRect(back - 1, 29, 3, 2, shoe);
@@ -74,9 +75,9 @@ void drawFrame(TCanvas& c, const TPersonLook& l, int dir, int pattern) {
   // Arms.
   if (!side) {
     const int swing = dir == 2 ? step : -step;
-    c.FillRect(cx - half - 2, b.BodyTop + 1 + std::max(0, swing), 2, 5, top.Mid);
+    c.FillRect(cx - half - 2, b.BodyTop + 1, 2, 5 + std::max(0, swing), top.Mid);
     c.FillRect(cx - half - 2, b.BodyTop + 6 + std::max(0, swing), 2, 1, skin.Mid);
-    c.FillRect(cx + half, b.BodyTop + 1 + std::max(0, -swing), 2, 5, top.Dark);
+    c.FillRect(cx + half, b.BodyTop + 1, 2, 5 + std::max(0, -swing), top.Dark);
     c.FillRect(cx + half, b.BodyTop + 6 + std::max(0, -swing), 2, 1, skin.Dark);
   } else {
     const int ax = cx + step;
