@@ -11,6 +11,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QTest>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace {
@@ -248,3 +249,67 @@ TEST_F(MapEditorTest, EventModeSelectsDragsAndNamesWhatIsNotAvailable) {
 }
 
 }  // namespace
+
+// Not a check: with TF_MAPEDIT_SCREENSHOT (output picture) and TF_MAPEDIT_CHIPSET (a tile set
+// image) set, paints a small landscape with the tools and saves the editor's picture.
+TEST(MapEditorScreenshot, PaintedMap) {
+  const char* out = std::getenv("TF_MAPEDIT_SCREENSHOT");
+  const char* chipset = std::getenv("TF_MAPEDIT_CHIPSET");
+  if (!out || !chipset) GTEST_SKIP() << "TF_MAPEDIT_SCREENSHOT and TF_MAPEDIT_CHIPSET not set";
+  app();
+  TVudMap map;
+  map.SetWidth(26);
+  map.SetHeight(17);
+  map.ID = 1;
+  TVudMapTree tree;
+  tree.ActiveMapID = 1;  // no start position lies on this map
+  TFormMapEditor editor;
+  editor.resize(26 * 32, 17 * 32);
+  editor.SetMapTree(&tree);
+  editor.SetMap(&map);
+  editor.ChipSetGraphic().LoadChipSetFile(chipset, "Campo");
+  editor.show();
+  editor.ReloadMap();
+  editor.SetEditMode(emLower);
+  TMapPaintEngine& e = editor.Engine();
+  auto op = [&](int tool, int tile, int x1, int y1, int x2, int y2) {
+    e.Brush().SetSingle(std::uint16_t(tile));
+    e.BeginStroke(tool, x1, y1, x1, y1);
+    e.MoveStroke(x2, y2, x2, y2);
+    e.EndStroke();
+  };
+  op(mtFill, 4049, 0, 0, 0, 0);            // meadow
+  op(mtEllipse, 49, 2, 2, 12, 11);         // a lake
+  op(mtEllipse, 2049, 5, 5, 9, 8);         // deep water in it
+  op(mtRectangle, 4099, 14, 0, 16, 16);    // a path
+  op(mtRectangle, 4099, 0, 13, 16, 14);
+  op(mtEllipse, 4249, 18, 2, 24, 9);       // a wood
+  op(mtRectangle, 4549, 19, 12, 23, 15);   // wheat
+  // Objects on the upper layer: big trees (2 × 2), pines (1 × 2), rocks and bushes.
+  e.Layer = emUpper;
+  auto stamp = [&](int w, int h, std::initializer_list<int> tiles, int x, int y) {
+    TVudCurrentChip& b = e.Brush();
+    b.SetSize(w, h);
+    int i = 0;
+    for (int tile : tiles) b.Set(i % w, i / w, std::uint16_t(tile)), ++i;
+    e.BeginStroke(mtPen, x, y, x, y);
+    e.EndStroke();
+  };
+  for (auto [x, y] : {std::pair{1, 0}, {10, 0}, {12, 9}, {2, 15}, {22, 10}})
+    stamp(2, 2, {10012, 10013, 10018, 10019}, x, y);
+  for (auto [x, y] : {std::pair{17, 1}, {18, 10}, {25, 3}, {13, 2}, {6, 11}})
+    stamp(1, 2, {10014, 10020}, x, y);
+  for (auto [x, y] : {std::pair{0, 6}, {17, 15}, {9, 12}, {24, 15}})
+    stamp(1, 1, {10000}, x, y);
+  for (auto [x, y] : {std::pair{12, 4}, {4, 11}, {18, 6}, {11, 15}})
+    stamp(1, 1, {10001}, x, y);
+  e.Layer = emLower;
+  // The select tool with a selection round the lake, its outline marching.
+  editor.SetTool(mtSelect);
+  e.TakeBackup();
+  e.SetSelection({2, 2, 11, 10});
+  e.LiftSelection();
+  editor.RedrawAll();
+  QTest::qWait(100);
+  ASSERT_TRUE(editor.grab().save(QString::fromLocal8Bit(out)));
+}
