@@ -8,6 +8,7 @@
 #include "VireoImageFile.h"
 
 #include <QApplication>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstring>
@@ -167,5 +168,23 @@ TEST_F(RenderCommand, BadInputGivesAClearErrorAndNoPicture) {
   EXPECT_EQ(run({(Project / "Map0002.lmu").string(), o, "--zoom", "8"}), 0) << Err.str();
   EXPECT_EQ(load(out).Width(), 999 * 4);
 }
+
+#ifdef TF_RENDER_PROGRAM
+TEST_F(RenderCommand, TheToolRunsTheSameCommand) {
+  const fs::path inProcess = Project / "a.png", byTool = Project / "b.png";
+  ASSERT_EQ(run({MapFile().string(), inProcess.string(), "--events"}), 0) << Err.str();
+  QProcess tool;
+  const QString program = QStringLiteral(TF_RENDER_PROGRAM);
+  tool.start(program, {"render", QString::fromStdString(MapFile().string()),
+                       QString::fromStdString(byTool.string()), "--events"});
+  ASSERT_TRUE(tool.waitForFinished(60000));
+  EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+  EXPECT_TRUE(same(load(inProcess), load(byTool)));
+  tool.start(program, {"render", "solo-un-argumento"});
+  ASSERT_TRUE(tool.waitForFinished(60000));
+  EXPECT_EQ(tool.exitCode(), 1);
+  EXPECT_TRUE(tool.readAllStandardError().startsWith("tfdata: "));
+}
+#endif
 
 }  // namespace
