@@ -359,6 +359,7 @@ void TVudMap::Shift(int dx, int dy)
         ev->X = floorMod(int64_t(ev->X) + dx, Width);
         ev->Y = floorMod(int64_t(ev->Y) + dy, Height);
     }
+    CellsChanged(0, 0, Width, Height);
 }
 
 void TVudMap::Unload()

@@ -295,7 +295,11 @@ TEST(MapOps, ShiftWrapsCellsAndEvents)
     map.UpperLayer.Set(0, 0, 10003);
     map.Events.Obtain(1)->X = 19;
     map.Events.Obtain(2)->Y = 0;
+    int changedW = 0;
+    map.OnCellsChanged = [&](int, int, int w, int h) { changedW = w * h; };
     map.Shift(1, 0);
+    EXPECT_TRUE(map.Modified); // the views repaint the whole map
+    EXPECT_EQ(changedW, 300);
     EXPECT_EQ(map.Events.Find(1)->X, 0);
     EXPECT_EQ(map.LowerLayer.Get(0, 0), 5001);
     EXPECT_EQ(map.UpperLayer.Get(1, 0), 10003);
