@@ -207,6 +207,44 @@ TEST_F(MapEditorTest, TileMenuCopiesAndPastesThroughTheClipboard) {
   EXPECT_EQ(map.LowerLayer.Cells, cells);
 }
 
+TEST_F(MapEditorTest, ZoomToolKeepsTheCellUnderTheCursor) {
+  editor->SetTool(mtZoom);
+  editor->SetCellSize(16);
+  QApplication::processEvents();
+  // Zooming in from 16 to 32 (the map then scrolls): the pressed point still shows cell 12,9.
+  const QPoint cell(12, 9);
+  const QPoint inBox(cell.x() * 16 + 8 - editor->ScrollPos().x(), cell.y() * 16 + 8 - editor->ScrollPos().y());
+  const QPoint inViewport = editor->PaintBox()->mapTo(editor->MapFrame()->viewport(), inBox);
+  press(cell);
+  release(cell);
+  EXPECT_EQ(editor->CellSize(), 32);
+  EXPECT_EQ(editor->CellAt(editor->PaintBox()->mapFrom(editor->MapFrame()->viewport(), inViewport)), cell);
+  press(cell, Qt::RightButton);
+  release(cell, Qt::RightButton);
+  EXPECT_EQ(editor->CellSize(), 16);
+  EXPECT_EQ(editor->Engine().UndoManager().Count(), 0);  // zooming paints nothing
+}
+
+TEST_F(MapEditorTest, DeleteAndCutClearTheSelection) {
+  editor->Brush(emLower).SetSingle(1049);  // vacated cells take water B, shape 0
+  editor->SetTool(mtSelect);
+  editor->Engine().TakeBackup();
+  editor->Engine().SetSelection({1, 1, 2, 2});
+  editor->Engine().LiftSelection();
+  key(Qt::Key_Delete);
+  EXPECT_EQ(map.LowerLayer.Get(1, 1), 1000);
+  EXPECT_TRUE(editor->Engine().Selection().Empty());
+  editor->Engine().TakeBackup();
+  editor->Engine().SetSelection({5, 5, 1, 1});
+  editor->Engine().LiftSelection();
+  key(Qt::Key_X, Qt::ControlModifier);
+  EXPECT_EQ(map.LowerLayer.Get(5, 5), 1000);
+  EXPECT_TRUE(MimeHasTileBlock(QApplication::clipboard()->mimeData()));
+  EXPECT_EQ(editor->Engine().UndoManager().Count(), 2);
+  key(Qt::Key_Z, Qt::ControlModifier);
+  EXPECT_EQ(map.LowerLayer.Get(5, 5), kGrass);
+}
+
 TEST_F(MapEditorTest, SelectAllLiftsTheWholeMap) {
   editor->SetTool(mtSelect);
   key(Qt::Key_A, Qt::ControlModifier);
