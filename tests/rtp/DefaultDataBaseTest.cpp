@@ -60,7 +60,7 @@ TEST_F(RtpDefaultDataBase, HoldsACompleteGame) {
   EXPECT_GE(Db.Attribs().Count(), 4);
   EXPECT_GE(Db.Statuses().Count(), 4);
   EXPECT_GE(Db.Animations().Count(), 4);
-  EXPECT_EQ(Db.ChipSets().Count(), 2);
+  EXPECT_EQ(Db.ChipSets().Count(), 3);
   EXPECT_EQ(Db.System().PartySize(), 4);
   // Every vocabulary text is filled in and fits its edit box.
   for (int id = 1; id < 160; ++id) {
@@ -113,8 +113,9 @@ TEST_F(RtpDefaultDataBase, NamesOnlyMaterialsOfThePackageAndRecordsThatExist) {
     expectMaterial("ChipSet", c.ChipSetName);
     for (int k = 0; k < TVudChipSetItem::LowerCount; ++k) EXPECT_NE(Db.Grounds().Find(c.TerrainID(k)), nullptr);
     EXPECT_EQ(c.LowerFlag(0), 0) << "water blocks walking";
-    // Grass in the field set, wooden floor in the town set.
-    EXPECT_EQ(c.LowerFlag(c.ChipSetName == "Campo" ? 18 : 18 + 28), 15) << "plain ground is open";
+    // Grass in the field set, a wooden floor in the town, a tiled floor in the dungeon.
+    const int open = c.ChipSetName == "Campo" ? 18 : (c.ChipSetName == "Pueblo" ? 18 + 28 : 18 + 17);
+    EXPECT_EQ(c.LowerFlag(open), 15) << c.ChipSetName << ": plain ground is open";
   }
   const TVudSystem& s = Db.System();
   for (const std::string* name : {&s.BoatCharSet, &s.ShipCharSet, &s.AirshipCharSet}) expectMaterial("CharSet", *name);

@@ -324,7 +324,7 @@ void troops(TVudMonGroup& list) {
 
 // --- Terrains and tile sets ------------------------------------------------------------------
 
-enum : int { tgGrass = 1, tgForest, tgMountain, tgSand, tgSnow, tgWater, tgSea, tgMarsh, tgFloor, tgRoad };
+enum : int { tgGrass = 1, tgForest, tgMountain, tgSand, tgSnow, tgWater, tgSea, tgMarsh, tgFloor, tgRoad, tgLava };
 
 void terrains(TVudGround& list) {
   list.Clear();
@@ -340,6 +340,7 @@ void terrains(TVudGround& list) {
       {"Pantano", "Bosque", 1, 130, 0, 0, 1, 0, 1},
       {"Suelo", "Cueva", 0, 100, 0, 0, 1, 0, 0},
       {"Camino", "Pradera", 0, 60, 0, 0, 1, 1, 0},
+      {"Lava", "Cueva", 10, 100, 0, 0, 1, 0, 0},
   };
   for (const TDef& d : defs) {
     TVudGroundItem* g = list.Append();
@@ -406,10 +407,25 @@ void townChipSet(TVudChipSetItem& c) {
   c.SetUpperFlag(8, cpAll), c.SetUpperFlag(14, cpAll);  // the bed can be walked into
 }
 
+void dungeonChipSet(TVudChipSetItem& c) {
+  c.Name = T("Mazmorra");
+  c.ChipSetName = "Mazmorra";
+  for (int k = 0; k < TVudChipSetItem::LowerCount; ++k) c.SetTerrainID(k, tgFloor);
+  for (int k = 0; k < 6; ++k) c.SetLowerFlag(k, 0);
+  for (int k = 0; k < 3; ++k) c.SetTerrainID(k, tgWater);
+  c.SetTerrainID(3, tgLava), c.SetTerrainID(6 + 3, tgLava), c.SetTerrainID(6 + 10, tgMarsh);
+  for (int i : {2, 3, 4, 7}) c.SetLowerFlag(6 + i, 0);  // pit, lava, rock and brick masses
+  for (int k = 0; k < 12; ++k) c.SetLowerFlag(plain(k), 0), c.SetTerrainID(plain(k), tgMountain);
+  c.SetLowerFlag(plain(15), 0);  // barred gate
+  for (int u = 1; u < 12; ++u) c.SetUpperFlag(u, 0);
+  c.SetUpperFlag(4, cpAll), c.SetUpperFlag(5, cpAll), c.SetUpperFlag(6, cpAll | kStar);
+}
+
 void chipSets(TVudChipSet& list) {
   list.Clear();
   fieldChipSet(*list.Append());
   townChipSet(*list.Append());
+  dungeonChipSet(*list.Append());
   list.ItemByID(1)->WaterSpeed = 0;
 }
 

@@ -5,3 +5,4 @@
 
 void MakeFieldChipSet(const std::filesystem::path& file);
 void MakeTownChipSet(const std::filesystem::path& file);
+void MakeDungeonChipSet(const std::filesystem::path& file);

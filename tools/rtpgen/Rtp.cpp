@@ -23,6 +23,7 @@ const std::vector<TEntry>& entries() {
   static const std::vector<TEntry> list = {
       {{"ChipSet", "Campo", "png", 480, 256}, MakeFieldChipSet},
       {{"ChipSet", "Pueblo", "png", 480, 256}, MakeTownChipSet},
+      {{"ChipSet", "Mazmorra", "png", 480, 256}, MakeDungeonChipSet},
       {{"CharSet", "Heroes", "png", 288, 256}, MakeHeroCharSet},
       {{"CharSet", "Aldeanos", "png", 288, 256}, MakeVillagerCharSet},
       {{"CharSet", "Vehiculos", "png", 288, 256}, MakeVehicleCharSet},

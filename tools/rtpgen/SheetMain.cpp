@@ -279,8 +279,9 @@ int main(int argc, char** argv) {
         {field},
         {town},
         {pic("ChipSet", "Campo"), pic("ChipSet", "Pueblo"), pic("FaceSet", "CarasHeroes")},
+        {pic("ChipSet", "Mazmorra"), pic("Title", "Titulo"), pic("System", "Sistema")},
         {pic("CharSet", "Heroes"), pic("CharSet", "Aldeanos"), pic("CharSet", "Vehiculos"), pic("CharSet", "Objetos")},
-        {pic("CharSet", "Criaturas"), pic("FaceSet", "CarasAldeanos"), pic("Title", "Titulo"), pic("System", "Sistema"),
+        {pic("CharSet", "Criaturas"), pic("FaceSet", "CarasAldeanos"), pic("GameOver", "FinDelJuego"),
          pic("System", "SistemaNoche")},
     };
     int height = gap;
