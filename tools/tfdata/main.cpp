@@ -11,6 +11,7 @@
 #include "VudError.h"
 #ifdef TF_TFDATA_PAINT
 #include "PaintCommand.h"
+#include "RenderCommand.h"
 #endif
 
 namespace fs = std::filesystem;
@@ -137,12 +138,15 @@ int main(int argc, char** argv)
         std::fputs(kHelp, stdout);
 #ifdef TF_TFDATA_PAINT
         std::fputs(kPaintHelp, stdout);
+        std::fputs(kRenderHelp, stdout);
 #endif
         return 0;
     }
 #ifdef TF_TFDATA_PAINT
     if (cmd == "paint")
         return RunPaintCommand({args.begin() + 1, args.end()}, std::cerr);
+    if (cmd == "render")
+        return RunRenderCommand({args.begin() + 1, args.end()}, std::cerr);
 #endif
     const struct {
         const char* name;
