@@ -11,6 +11,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -180,6 +181,9 @@ TEST_F(RenderCommand, TheToolRunsTheSameCommand) {
   ASSERT_TRUE(tool.waitForFinished(60000));
   EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
   EXPECT_TRUE(same(load(inProcess), load(byTool)));
+  if (const char* dir = std::getenv("TF_SCREENSHOT_DIR"))
+    fs::copy_file(byTool, fs::path(dir) / "mapedit-render-60x40-zoom1.png",
+                  fs::copy_options::overwrite_existing);
   tool.start(program, {"render", "solo-un-argumento"});
   ASSERT_TRUE(tool.waitForFinished(60000));
   EXPECT_EQ(tool.exitCode(), 1);
