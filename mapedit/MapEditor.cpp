@@ -143,6 +143,7 @@ void TFormMapEditor::RedrawAll() {
 void TFormMapEditor::ReloadMap() {
   TVudMap* map = Map();
   if (map && &FEngine->Map() != map) {
+    FEngine->Map().OnCellsChanged = nullptr;  // the previous map no longer reports here
     auto engine = std::make_unique<TMapPaintEngine>(*map);
     engine->Brushes = FEngine->Brushes;
     engine->Layer = FEngine->Layer;
