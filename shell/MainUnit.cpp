@@ -6,6 +6,7 @@
 #include "Hourglass.h"
 #include "MapEditor.h"
 #include "MessageService.h"
+#include "ProgramFolder.h"
 #include "ProjManager.h"
 #include "ScratchFolder.h"
 #include "SelMusic.h"
@@ -596,7 +597,7 @@ void TFormVudMain::OnCreateProject(TProjectManager&, const QString& title, bool&
 void TFormVudMain::OnOpenProject(TProjectManager&, bool& success)
 {
     repaint();
-    FMapEditor->CharSetGraphic().ClearCache();
+    FMapEditor->CharSetGraphic().ClearAll();
     try {
         FDataBase->LoadFromProject(ToStoragePath(CurrentProjectFolder()));
     } catch (const std::exception&) {
