@@ -38,20 +38,33 @@ function(tf_check_layers)
   endforeach()
 endfunction()
 
-# tf_add_gtest(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [ENV VAR=VALUE ...])
-# One GoogleTest executable, discovered by ctest, run headless.
+# tf_add_gtest(NAME SOURCES a.cpp b.cpp LIBS lib1 lib2 [ENV VAR=VALUE])
+# One GoogleTest executable, discovered by ctest as NAME.Suite.Case. Its main runs Qt headless
+# and SDL silent unless the environment says otherwise; ENV takes one more variable.
 function(tf_add_gtest name)
   cmake_parse_arguments(A "" "" "SOURCES;LIBS;ENV" ${ARGN})
+  if(NOT TARGET tf_gtest_main)
+    add_library(tf_gtest_main STATIC ${CMAKE_SOURCE_DIR}/cmake/TfTestMain.cpp)
+    target_link_libraries(tf_gtest_main PUBLIC GTest::gtest)
+  endif()
   add_executable(${name} ${A_SOURCES})
-  target_link_libraries(${name} PRIVATE ${A_LIBS} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${name} PRIVATE ${A_LIBS} tf_gtest_main)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_compile_definitions(${name} PRIVATE
     TF_SOURCE_DIR="${CMAKE_SOURCE_DIR}" TF_PROGRAM_DIR="${TF_PROGRAM_DIR}"
     TF_TEST_DATA="${CMAKE_SOURCE_DIR}/tests/data")
+  set(props TIMEOUT 300)
+  if(A_ENV)
+    list(LENGTH A_ENV n)
+    if(n GREATER 1)
+      message(FATAL_ERROR "tf_add_gtest(${name}): ENV takes one variable")
+    endif()
+    list(APPEND props ENVIRONMENT ${A_ENV})
+  endif()
   gtest_discover_tests(${name}
+    TEST_PREFIX "${name}."
     DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;${A_ENV}"
-               TIMEOUT 300)
+    PROPERTIES ${props})
 endfunction()
 
 # tf_add_bench(NAME SOURCES ... LIBS ...): a Google Benchmark program, not part of ctest.
