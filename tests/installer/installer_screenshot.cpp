@@ -1,5 +1,5 @@
 // Saves the background window with the start dialog, and the folder chooser, as pictures. Run
-// under Xvfb: installer_screenshot <output folder>.
+// under Xvfb from the build folder: installer_screenshot <output folder>.
 #include "FirstDialog.h"
 #include "InstallPath.h"
 #include "SetupMain.h"
@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QTreeView>
 
@@ -37,8 +38,10 @@ int main(int argc, char** argv)
     dialog.show();
     settle();
     bool ok = saveScreen(out + QStringLiteral("/installer-setup-start.png"));
-    // The chooser opens on the games folder of a small sample home.
-    const QString home = out + QStringLiteral("/sample-home/jugador");
+    // The chooser opens on the games folder of a small sample home, made in the current folder
+    // and removed at the end.
+    QTemporaryDir sample(QDir::currentPath() + QStringLiteral("/sample-home-XXXXXX"));
+    const QString home = sample.path() + QStringLiteral("/jugador");
     for (const char* sub : {"Documentos", "Descargas", "Taleforge/Juegos/Otro juego", "Musica"})
         QDir().mkpath(home + '/' + QLatin1String(sub));
     TFormInstallPath chooser(&dialog, home + QStringLiteral("/Taleforge/Juegos"));
