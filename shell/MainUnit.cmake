@@ -19,3 +19,7 @@ endif()
 # Redraws the icons and the splash picture into icons/ (not part of the normal build).
 add_executable(make_icons EXCLUDE_FROM_ALL icons/make_icons.cpp)
 target_link_libraries(make_icons PRIVATE Qt6::Widgets)
+
+# The map tree view joins when its library is part of the build.
+target_link_libraries(shellmain PUBLIC $<TARGET_NAME_IF_EXISTS:shellmaptree>)
+target_compile_definitions(shellmain PRIVATE $<$<TARGET_EXISTS:shellmaptree>:TF_HAVE_MAPTREE>)

@@ -33,16 +33,24 @@
 #include <QVBoxLayout>
 #include <new>
 
+#if __has_include("ChipSelector.h")
+#include "ChipSelector.h"
+#define TF_HAVE_PALETTE 1
+#endif
+#if defined(TF_HAVE_MAPTREE)
+#include "MapTreeView.h"
+#endif
+
 namespace {
 const char* const kPlacementName = "FormVudMain";
 const char* const kSaveQuestion = "Se guardarán todos los cambios efectuados en los mapas. ¿Continuar?";
 const char* const kRevertQuestion = "Se descartarán todos los cambios efectuados en los mapas. ¿Continuar?";
 const char* const kMapTreeCorrupt =
     "Los datos del árbol de mapas están corruptos. No se puede leer el proyecto.";
-constexpr int kPaletteWidth = 280;
+constexpr int kPaneWidth = 214;
 
 // A pane that will hold an embedded view once it exists.
-QWidget* placeholderPane(const char* name, QWidget* parent)
+[[maybe_unused]] QWidget* placeholderPane(const char* name, QWidget* parent)
 {
     auto* w = new QWidget(parent);
     w->setObjectName(QLatin1String(name));
@@ -375,15 +383,34 @@ QWidget* TFormVudMain::createLeftPanel()
 {
     auto* panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("PanelLeft"));
-    panel->setFixedWidth(kPaletteWidth);
+    panel->setFixedWidth(kPaneWidth);
     auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     FLeftSplitter = new QSplitter(Qt::Vertical, panel);
     FLeftSplitter->setObjectName(QStringLiteral("SplitterLeft"));
     FLeftSplitter->setChildrenCollapsible(false);
+#ifdef TF_HAVE_PALETTE
+    FPalette = new TFormChipSelector(FLeftSplitter);
+    FPalette->setObjectName(QStringLiteral("ChipSelector"));
+    FPalette->SetMap(FMap.get(), &FMapEditor->ChipSetGraphic());
+    connect(FPalette, &TFormChipSelector::BrushChanged, this, &TFormVudMain::PaletteBrushChanged);
+    FChipSelector = FPalette;
+#else
     FChipSelector = placeholderPane("ChipSelector", FLeftSplitter);
+#endif
+#ifdef TF_HAVE_MAPTREE
+    FTreeView = new TFormMapTree(FLeftSplitter);
+    FTreeView->setObjectName(QStringLiteral("MapTreeView"));
+    FTreeView->SetMapTree(FMapTree.get());
+    FTreeView->SetMap(FMap.get());
+    connect(FTreeView, &TFormMapTree::MapSelected, this, &TFormVudMain::MapSelected);
+    connect(FTreeView, &TFormMapTree::MapsModifiedChanged, this, &TFormVudMain::UpdateActions);
+    connect(FTreeView, &TFormMapTree::RepaintOwner, this, [this] { FMapEditor->FinishStroke(); });
+    FMapTreeView = FTreeView;
+#else
     FMapTreeView = placeholderPane("MapTreeView", FLeftSplitter);
+#endif
     FChipSelector->setMinimumHeight(52);
     FMapTreeView->setMinimumHeight(52);
     FLeftSplitter->addWidget(FChipSelector);
@@ -456,9 +483,21 @@ bool TFormVudMain::event(QEvent* event)
 
 void TFormVudMain::changeEvent(QEvent* event)
 {
-    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && FMapEditor)
+    if (event->type() == QEvent::ActivationChange && !isActiveWindow() && FMapEditor) {
         FMapEditor->FinishStroke();
+#ifdef TF_HAVE_PALETTE
+        FPalette->FinishPaletteDrag();
+#endif
+    }
     QMainWindow::changeEvent(event);
+}
+
+void TFormVudMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+#ifdef TF_HAVE_MAPTREE
+    FTreeView->SetPictureSize(FMapEditor->ClientSize());
+#endif
 }
 
 void TFormVudMain::closeEvent(QCloseEvent* event)
@@ -514,11 +553,19 @@ void TFormVudMain::UpdateActions()
 
 bool TFormVudMain::MapsChanged() const
 {
+#ifdef TF_HAVE_MAPTREE
+    return FTreeView->MapsChanged();
+#else
     return FMap->Modified || FMapTree->IsModified();
+#endif
 }
 
 void TFormVudMain::stashCurrentMap()
 {
+#ifdef TF_HAVE_MAPTREE
+    FTreeView->StashCurrentMap();
+    return;
+#endif
     if (!FMap->Modified)
         return;
     TVudMapTreeItem* item = FMapTree->ActiveItem();
@@ -533,8 +580,12 @@ void TFormVudMain::stashCurrentMap()
 
 void TFormVudMain::SaveAllMaps()
 {
+#ifdef TF_HAVE_MAPTREE
+    FTreeView->SaveAllMaps();
+#else
     stashCurrentMap();
     FMapTree->SaveToFile();
+#endif
 }
 
 void TFormVudMain::loadCurrentMap()
@@ -563,6 +614,12 @@ void TFormVudMain::loadCurrentMap()
 
 void TFormVudMain::loadMapTree()
 {
+#ifdef TF_HAVE_MAPTREE
+    // Reads the tree, discards the work copies and selects the current map (MapSelected).
+    FTreeView->SetPictureSize(FMapEditor->ClientSize());
+    FTreeView->LoadMapTree();
+    return;
+#endif
     FMap->Modified = false;
     try {
         FMapTree->LoadFromFile();
@@ -580,7 +637,27 @@ void TFormVudMain::loadMapTree()
 
 void TFormVudMain::refreshPalette()
 {
-    // The palette joins here once it is embedded.
+#ifdef TF_HAVE_PALETTE
+    FPalette->RefreshPalette();
+#endif
+}
+
+void TFormVudMain::PaletteBrushChanged()
+{
+#ifdef TF_HAVE_PALETTE
+    const int mode = FMapEditor->EditMode();
+    if (mode != emLower && mode != emUpper)
+        return;
+    FMapEditor->Brush(mode) = FPalette->SelectedBlock();
+    FMapEditor->BrushChanged();
+#endif
+}
+
+void TFormVudMain::clearPaletteSelection()
+{
+#ifdef TF_HAVE_PALETTE
+    FPalette->ShowTile(-1);
+#endif
 }
 
 // --- Project manager callbacks -----------------------------------------------------------------
@@ -604,7 +681,9 @@ void TFormVudMain::OnOpenProject(TProjectManager&, bool& success)
         // Lenient: what could be read stays.
     }
     loadMapTree();
-    refreshPalette();
+#ifdef TF_HAVE_PALETTE
+    FPalette->ResetPalette();
+#endif
     const QString folder = CurrentProjectFolder();
     const int mode = ReadMapEditMode(folder);
     const int zoom = ReadMapEditZoom(folder);
@@ -620,10 +699,17 @@ void TFormVudMain::OnOpenProject(TProjectManager&, bool& success)
 void TFormVudMain::OnCloseProject(TProjectManager&)
 {
     FDataBase->Reset();
+#ifdef TF_HAVE_MAPTREE
+    FTreeView->ClearMapTree();
+#else
     FMapTree->ClearTree();
     FMap->Unload();
+#endif
     FMap->Modified = false;
     FMapEditor->SetEditMode(emNone);
+#ifdef TF_HAVE_PALETTE
+    FPalette->SetPaletteMode(emNone);
+#endif
     FMapEditor->ChipSetGraphic().SetChipSet(nullptr);
     FMapEditor->ReloadMap();
     for (QAction* a : FModeGroup->actions())
@@ -710,7 +796,11 @@ void TFormVudMain::MapRevert()
     FMapEditor->FinishStroke();
     // Reloading the tree discards every work copy; the edited map is forgotten with them.
     FMap->Modified = false;
+#ifdef TF_HAVE_MAPTREE
+    FTreeView->RevertAllMaps();
+#else
     loadMapTree();
+#endif
     FMapEditor->ClearUndo();
     UpdateActions();
 }
@@ -720,6 +810,9 @@ void TFormVudMain::MapMode(int tag)
     HourglassGuard hourglass;
     const int mode = tag == 2 ? emUpper : tag == 3 ? emEvents : emLower;
     FMapEditor->SetEditMode(mode);
+#ifdef TF_HAVE_PALETTE
+    FPalette->SetPaletteMode(mode);
+#endif
     FPanels[1]->setText(modeText(mode));
     if (mode == emEvents)
         FMapEditor->ClearUndo();
@@ -763,7 +856,11 @@ void TFormVudMain::MapSelected()
     if (item && item->NodeType == ntArea)
         item = FMapTree->ItemByID(item->ParentID);
     FMapName = item && item->NodeType == ntMap ? FromCp1252(item->Name) : QString();
+#ifdef TF_HAVE_MAPTREE
+    FMapEditor->KeepPosition = FTreeView->KeepPosition();
+#endif
     FMapEditor->ReloadMap();
+    FMapEditor->KeepPosition = false;
     refreshPalette();
     CursorMoved();
 }
@@ -780,13 +877,20 @@ void TFormVudMain::CursorMoved()
 
 void TFormVudMain::BrushPicked()
 {
-    // The palette follows a picked 1 x 1 brush once it is embedded.
+#ifdef TF_HAVE_PALETTE
+    const TVudCurrentChip& brush = FMapEditor->Brush(FMapEditor->EditMode());
+    if (brush.Width == 1 && brush.Height == 1)
+        FPalette->ShowTile(brush.At(0, 0));
+    else
+        clearPaletteSelection();
+#endif
 }
 
 void TFormVudMain::LayerToggled()
 {
     const int mode = FMapEditor->EditMode();
     MapMode(mode == emUpper ? 2 : mode == emEvents ? 3 : 1);
+    clearPaletteSelection();
 }
 
 void TFormVudMain::ScaleChanged()

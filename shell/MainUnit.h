@@ -14,7 +14,9 @@ class QMenu;
 class QSplitter;
 class QTimer;
 class QToolBar;
+class TFormChipSelector;
 class TFormMapEditor;
+class TFormMapTree;
 class TProjectManager;
 class TVudDataBase;
 class TVudMap;
@@ -48,6 +50,8 @@ public:
     TVudMapTree& MapTree() { return *FMapTree; }
     TVudMap& Map() { return *FMap; }
     TFormMapEditor* MapEditor() const { return FMapEditor; }
+    TFormChipSelector* Palette() const { return FPalette; }
+    TFormMapTree* MapTreeView() const { return FTreeView; }
     QString StatusText(int panel) const;
 
     // Commands, named after what they do.
@@ -100,10 +104,12 @@ public:
     void BrushPicked();
     void LayerToggled();
     void ScaleChanged();
+    void PaletteBrushChanged();
 
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;
 
 private:
@@ -118,6 +124,7 @@ private:
     void loadCurrentMap();
     void stashCurrentMap();
     void refreshPalette();
+    void clearPaletteSelection();
     void writeEditSettings();
     void showError(const std::exception& e);
 
@@ -126,8 +133,11 @@ private:
     std::unique_ptr<TVudMap> FMap;
     std::unique_ptr<TProjectManager> FProjectManager;
     TFormMapEditor* FMapEditor = nullptr;
+    // The palette and the map tree view, or plain panes where they are not built in.
     QWidget* FChipSelector = nullptr;
     QWidget* FMapTreeView = nullptr;
+    TFormChipSelector* FPalette = nullptr;
+    TFormMapTree* FTreeView = nullptr;
     QSplitter* FLeftSplitter = nullptr;
     QSplitter* FMainSplitter = nullptr;
     QToolBar* FToolBar1 = nullptr;

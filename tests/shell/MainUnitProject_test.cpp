@@ -13,6 +13,10 @@
 #include "storage/LD_Map.h"
 #include "storage/LD_MapTree.h"
 
+#if __has_include("MapTreeView.h")
+#include "MapTreeView.h"
+#endif
+
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -94,6 +98,43 @@ TEST_F(MainProjectTest, CreatePaintSaveCloseReopen)
     EXPECT_EQ(w.Map().LowerLayer.Get(2, 3), kGrass);
     EXPECT_EQ(w.Map().UpperLayer.Get(4, 5), kTree);
 }
+
+#if __has_include("MapTreeView.h")
+TEST_F(MainProjectTest, AMapAddedInTheTreeIsPaintedSavedAndReopened)
+{
+    TFormVudMain w(nullptr, false);
+    w.show();
+    CreateProjectThroughDialog(w, QStringLiteral("Juego"));
+    ASSERT_TRUE(w.ProjectManager().Opened());
+    TFormMapTree* tree = w.MapTreeView();
+    if (!tree)
+        GTEST_SKIP() << "the map tree view is not built in";
+    paint(w, 1, kGrass, {2, 2});
+    ASSERT_TRUE(tree->SelectNode(1));
+    tree->NewMap();
+    const int added = w.MapTree().ActiveMapID;
+    ASSERT_EQ(added, 2);
+    EXPECT_EQ(w.Map().LowerLayer.Get(2, 2), w.Map().LowerLayer.Get(3, 3)) << "a new empty map is shown";
+    paint(w, 2, kTree, {6, 1});
+    ASSERT_TRUE(tree->SelectNode(1));
+    EXPECT_EQ(w.Map().LowerLayer.Get(2, 2), kGrass) << "map 1 comes back from its work copy";
+    w.UpdateActions();
+    EXPECT_TRUE(w.Action_MapSave->isEnabled());
+
+    ScopedMessageService boxes;
+    boxes.fake.answers = {MessageAnswer::Yes};
+    w.Action_ProjectClose->trigger();
+    ASSERT_FALSE(w.ProjectManager().Opened());
+    EXPECT_TRUE(QFileInfo::exists(base + "Proyecto1/Map0002.lmu"));
+
+    OpenFirstProjectThroughDialog(w);
+    ASSERT_TRUE(w.ProjectManager().Opened());
+    EXPECT_EQ(w.Map().LowerLayer.Get(2, 2), kGrass);
+    ASSERT_TRUE(tree->SelectNode(2));
+    EXPECT_EQ(w.Map().UpperLayer.Get(6, 1), kTree);
+    EXPECT_TRUE(w.StatusText(2).isEmpty() || w.StatusText(2).startsWith("MAP0002"));
+}
+#endif
 
 TEST_F(MainProjectTest, StoredModeAndZoomOpenTheProject)
 {
