@@ -1,7 +1,8 @@
 # The map tree view and the place chooser (included from this folder's list). The place
-# chooser's position picker lives in mapeditui, so this is a library of its own.
+# chooser's cell picker lives in mapeditui, so this is a library of its own.
 add_library(shellmaptree STATIC
-  MapTreeView.cpp MapTreeView.h)
+  MapTreeView.cpp MapTreeView.h
+  MapSetPlace.cpp MapSetPlace.h)
 target_include_directories(shellmaptree PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-target_link_libraries(shellmaptree PUBLIC shell platform storage Qt6::Widgets)
+target_link_libraries(shellmaptree PUBLIC shell mapeditui platform storage Qt6::Widgets)
 set_target_properties(shellmaptree PROPERTIES AUTOMOC ON)
