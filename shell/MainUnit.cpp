@@ -4,6 +4,7 @@
 #include "AudioCoordinator.h"
 #include "HelpService.h"
 #include "Hourglass.h"
+#include "Materials.h"
 #include "MapEditor.h"
 #include "MessageService.h"
 #include "ProgramFolder.h"
@@ -21,6 +22,7 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -31,6 +33,7 @@
 #include <QTimer>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <new>
 
 #if __has_include("ChipSelector.h")
@@ -67,6 +70,24 @@ QString modeText(int mode)
     case emEvents: return QStringLiteral("Edición de Eventos");
     default: return QString();
     }
+}
+} // namespace
+
+// The pictures of the icons and the splash live in this static library.
+static void initResources()
+{
+    Q_INIT_RESOURCE(MainUnit);
+}
+
+namespace {
+// Tile sets and character sets are looked up like every material: project, then run-time package.
+std::filesystem::path resolveMaterial(const std::string& name, const std::string& folder)
+{
+    const QString dir = QString::fromStdString(folder);
+    const QString file = ResolveMaterialFile(FromCp1252(name), dir, MaterialExtensions(dir));
+    if (file.isEmpty() || !QFileInfo(file).isFile())
+        return {};
+    return ToStoragePath(file);
 }
 } // namespace
 
@@ -109,6 +130,8 @@ int ModeTagOfStoredMode(int stored)
 
 TFormVudMain::TFormVudMain(QWidget* parent, bool reopenLast) : QMainWindow(parent)
 {
+    initResources();
+    SetMaterialResolver(resolveMaterial);
     setObjectName(QLatin1String(kPlacementName));
     setWindowTitle(ApplicationTitle());
     setWindowIcon(QIcon(QStringLiteral(":/icons/app.png")));
@@ -144,6 +167,10 @@ TFormVudMain::TFormVudMain(QWidget* parent, bool reopenLast) : QMainWindow(paren
     createMenus();
     createToolBars(left);
     createStatusBar();
+    // The left panel is as wide as the palette, or as its tool bar needs.
+    const int paneWidth = std::max(kPaneWidth, FToolBar2->sizeHint().width());
+    left->setFixedWidth(paneWidth);
+    FMainSplitter->setSizes({paneWidth, 4000});
 
     Action_GameFullScreen->setChecked(ReadFullScreenFlag());
     Action_GameShowTitle->setChecked(ReadShowTitleFlag());
@@ -180,6 +207,7 @@ TFormVudMain::~TFormVudMain()
     FMap.reset();
     FMapTree.reset();
     FDataBase.reset();
+    SetMaterialResolver({});
     WriteWindowPlacement(QLatin1String(kPlacementName), saveGeometry());
     WriteFullScreenFlag(Action_GameFullScreen->isChecked());
     WriteShowTitleFlag(Action_GameShowTitle->isChecked());
@@ -446,6 +474,7 @@ void TFormVudMain::createToolBars(QWidget* leftPanel)
     FToolBar2 = new QToolBar(QStringLiteral("ToolBar2"), leftPanel);
     FToolBar2->setObjectName(QStringLiteral("ToolBar2"));
     FToolBar2->setIconSize(QSize(24, 24));
+    FToolBar2->setMovable(false);
     FToolBar2->addAction(Action_MapToolUndo);
     FToolBar2->addSeparator();
     FToolBar2->addActions(FToolGroup->actions());

@@ -26,6 +26,7 @@ void BM_StartToMainWindowWithProject(benchmark::State& state)
     QTemporaryDir tmp;
     RegistryStore::SetRootForTests(tmp.path() + "/registry");
     SetScratchParentForTests(tmp.path());
+    ResetScratchFolder();
     SingleInstance::SetFolderForTests(tmp.path());
     const QString real = QStringLiteral(TF_PROGRAM_DIR "/");
     const QString program = tmp.path() + "/program/";

@@ -82,6 +82,7 @@ int main(int argc, char** argv)
     QStandardPaths::setTestModeEnabled(true);
     RegistryStore::SetRootForTests(tmp.path() + "/registry");
     SetScratchParentForTests(tmp.path());
+    ResetScratchFolder();
     SingleInstance::SetFolderForTests(tmp.path());
     SetMessageService(new ScriptedMessageService);
     const QString program = tmp.path() + "/program/";
