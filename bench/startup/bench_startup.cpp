@@ -5,6 +5,7 @@
 #include "MainUnit.h"
 #include "MessageService.h"
 #include "ProgramFolder.h"
+#include "ProjManager.h"
 #include "RegistryStore.h"
 #include "ScratchFolder.h"
 #include "Settings.h"
