@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QLibrary>
 #include <QScreen>
+#include <algorithm>
 #include <new>
 
 namespace {
@@ -145,6 +146,14 @@ int RunEditor(int argc, char** argv)
         window.activateWindow();
     });
     window.show();
+    // A placement saved on a larger screen must not leave the window partly out of reach.
+    if (!window.isMaximized() && window.screen()) {
+        const QRect area = window.screen()->availableGeometry();
+        QRect frame = window.frameGeometry();
+        frame.moveLeft(std::max(area.left(), std::min(frame.left(), area.right() - frame.width() + 1)));
+        frame.moveTop(std::max(area.top(), std::min(frame.top(), area.bottom() - frame.height() + 1)));
+        window.move(frame.topLeft());
+    }
     splash->raise();
     const int result = app.exec();
     instance.Release();
