@@ -16,6 +16,9 @@
 #if __has_include("MapTreeView.h")
 #include "MapTreeView.h"
 #endif
+#if __has_include("ChipSelector.h")
+#include "ChipSelector.h"
+#endif
 
 #include <QAction>
 #include <QDir>
@@ -133,6 +136,35 @@ TEST_F(MainProjectTest, AMapAddedInTheTreeIsPaintedSavedAndReopened)
     ASSERT_TRUE(tree->SelectNode(2));
     EXPECT_EQ(w.Map().UpperLayer.Get(6, 1), kTree);
     EXPECT_TRUE(w.StatusText(2).isEmpty() || w.StatusText(2).startsWith("MAP0002"));
+}
+#endif
+
+#if __has_include("ChipSelector.h")
+TEST_F(MainProjectTest, ThePaletteAndTheBrushFollowEachOther)
+{
+    MakeProject("Proyecto1", "Juego");
+    WriteOpenedProjectFolder("Proyecto1");
+    TFormVudMain w;
+    TFormChipSelector* palette = w.Palette();
+    if (!palette)
+        GTEST_SKIP() << "the palette is not built in";
+    w.MapMode(2);
+    EXPECT_EQ(palette->PaletteMode(), emUpper) << "the mode command switches the palette too";
+    palette->SelectPaletteRect(QRect(1, 2, 2, 3));
+    emit palette->BrushChanged();
+    const TVudCurrentChip& brush = w.MapEditor()->Brush(emUpper);
+    EXPECT_EQ(brush.Width, 2);
+    EXPECT_EQ(brush.Height, 3);
+    EXPECT_EQ(brush.At(1, 2), TFormChipSelector::PaletteTileAt(emUpper, 2, 4));
+
+    // A 1 x 1 pick on the map selects its tile in the palette; a larger one clears the selection.
+    const int tile = TFormChipSelector::PaletteTileAt(emUpper, 3, 1);
+    w.MapEditor()->Brush(emUpper).SetSingle(std::uint16_t(tile));
+    w.BrushPicked();
+    EXPECT_EQ(palette->PaletteSelection(), QRect(3, 1, 1, 1));
+    w.MapEditor()->Brush(emUpper).SetSize(2, 2);
+    w.BrushPicked();
+    EXPECT_LT(palette->PaletteSelection().x(), 0);
 }
 #endif
 
