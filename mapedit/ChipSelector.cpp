@@ -11,6 +11,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -55,6 +56,9 @@ TFormChipSelector::TFormChipSelector(QWidget* parent) : QWidget(parent) {
   FPaintBox->setObjectName("PaintBox");
   FPaintBox->setCursor(Qt::PointingHandCursor);
   FFrame->setWidget(FBackground);
+  auto* box = new QVBoxLayout(this);
+  box->setContentsMargins(0, 0, 0, 0);
+  box->addWidget(FFrame);
   FFrame->viewport()->installEventFilter(this);
   FBackground->installEventFilter(this);
   FPaintBox->installEventFilter(this);

@@ -235,3 +235,23 @@ TEST_F(ChipSelectorWidget, DrawsTheTilesWithTheTileSet) {
 }
 
 }  // namespace
+
+namespace {
+
+// Writes a picture of the lower palette when TF_PALETTE_SHOT names the file and
+// TF_PALETTE_CHIPSET a tile set picture (run under Xvfb for the documentation).
+TEST_F(ChipSelectorWidget, Screenshot) {
+  const QByteArray shot = qgetenv("TF_PALETTE_SHOT"), set = qgetenv("TF_PALETTE_CHIPSET");
+  if (shot.isEmpty() || set.isEmpty()) GTEST_SKIP() << "no screenshot asked for";
+  TVudChipSetGraphic chips;
+  chips.LoadChipSetFile(set.toStdString(), "Palette");
+  Map.ChipSetID = 1;
+  Palette.SetMap(&Map, &chips);
+  Palette.resize(192 + 20, 420);
+  Palette.RefreshPalette();
+  Palette.SelectPaletteRect(QRect(1, 3, 3, 2));
+  QApplication::processEvents();
+  ASSERT_TRUE(Palette.grab().save(QString::fromLocal8Bit(shot)));
+}
+
+}  // namespace
