@@ -227,6 +227,8 @@ TEST_F(ChipSelectorWidget, DrawsTheTilesWithTheTileSet) {
   Map.ChipSetID = 1;
   Palette.SetMap(&Map, &chips);
   Palette.RefreshPalette();
+  QApplication::processEvents();
+  EXPECT_EQ(Palette.ScrollFrame()->size(), Palette.size()) << "the frame fills the form";
   const QImage shot = Palette.PaintBox()->grab().toImage();
   ASSERT_EQ(shot.height(), 27 * 32);
   // Cells differ from each other (they are drawn) and the frame sits on the first cell.
