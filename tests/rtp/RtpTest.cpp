@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
+#include <random>
 #include <iterator>
 #include <map>
 #include <set>
@@ -22,10 +24,17 @@ std::vector<std::uint8_t> readBytes(const fs::path& file) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// A scratch folder beside the test program, never the user's temporary folder.
+// A scratch folder beside the test program, never the user's temporary folder. ctest runs the
+// cases as parallel processes, so every process gets folders of its own.
+std::string processTag() {
+  static const std::string tag = std::to_string(std::random_device{}()) + "-" +
+                                 std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
+  return tag;
+}
+
 class ScratchFolder {
 public:
-  explicit ScratchFolder(const std::string& name) : Path(fs::current_path() / name) {
+  explicit ScratchFolder(const std::string& name) : Path(fs::current_path() / (name + "-" + processTag())) {
     fs::remove_all(Path);
   }
   ~ScratchFolder() { std::error_code ec; fs::remove_all(Path, ec); }

@@ -8,9 +8,17 @@
 
 namespace fs = std::filesystem;
 
+namespace {
+// Beside the test program, never the user's temporary folder.
+fs::path workFolder(const char* name)
+{
+    return fs::current_path() / name;
+}
+} // namespace
+
 TEST(AtomicFile, ReplacesTheTargetAndLeavesNoTemporaries)
 {
-    const fs::path dir = fs::path(testing::TempDir()) / "atomic";
+    const fs::path dir = workFolder("atomic");
     fs::remove_all(dir);
     fs::create_directories(dir);
     const fs::path file = dir / "TFPLAY.lmt";
@@ -23,7 +31,7 @@ TEST(AtomicFile, ReplacesTheTargetAndLeavesNoTemporaries)
 
 TEST(AtomicFile, FailureKeepsTheOldFile)
 {
-    const fs::path dir = fs::path(testing::TempDir()) / "atomic-missing";
+    const fs::path dir = workFolder("atomic-missing");
     fs::remove_all(dir);
     const std::vector<uint8_t> data = {1};
     EXPECT_THROW(SaveFileAtomic(dir / "nope" / "x.lmu", data), EVudError);
