@@ -27,23 +27,6 @@ TFormSelMusic::TFormSelMusic(TSoundMaterialSource& materials, QWidget* owner)
     setObjectName("FormSelMusic");
     setWindowTitle(QStringLiteral("Reproducir Música"));
 
-    FList = new QListWidget;
-    FList->setObjectName("ListMusic");
-    FList->setMinimumSize(200, 260);
-    FList->addItem(kNoSound);
-    FList->addItems(FMaterials.List(kFolder, MaterialExtensions(kFolder)));
-    FList->installEventFilter(this);
-
-    auto* play = new QPushButton(QStringLiteral("Reproducir"));
-    play->setObjectName("ButtonPlay");
-    play->setAutoDefault(false);
-    auto* stop = new QPushButton(QStringLiteral("Parar"));
-    stop->setObjectName("ButtonStop");
-    stop->setAutoDefault(false);
-    auto* playRow = new QHBoxLayout;
-    playRow->addWidget(play);
-    playRow->addWidget(stop);
-
     auto* grid = new QGridLayout;
     FFadeIn = AddSoundSlider(grid, 0, QStringLiteral("Crecimiento"), "SliderFadeIn",
                              {QStringLiteral("Nada"), QStringLiteral("5 seg."), QStringLiteral("10 seg.")});
@@ -52,36 +35,16 @@ TFormSelMusic::TFormSelMusic(TSoundMaterialSource& materials, QWidget* owner)
                             {QStringLiteral("50%"), QStringLiteral("100%"), QStringLiteral("150%")});
     FBalance = AddSoundSlider(grid, 3, QStringLiteral("Balance"), "SliderBalance",
                               {QStringLiteral("Izquierda"), QStringLiteral("Centro"), QStringLiteral("Derecha")});
-    auto* sliders = new QGroupBox;
-    sliders->setLayout(grid);
+    const TSoundPickerParts parts =
+        BuildSoundPicker(this, FMaterials.List(kFolder, MaterialExtensions(kFolder)), "ListMusic", 260, grid);
+    FList = parts.List;
+    FButtonOk = parts.Ok;
+    FButtonCancel = parts.Cancel;
 
-    FButtonOk = new QPushButton(QStringLiteral("Aceptar"));
-    FButtonOk->setObjectName("ButtonOk");
-    FButtonOk->setDefault(true);
-    FButtonCancel = new QPushButton(QStringLiteral("Cancelar"));
-    FButtonCancel->setObjectName("ButtonCancel");
-    auto* okRow = new QHBoxLayout;
-    okRow->addStretch(1);
-    okRow->addWidget(FButtonOk);
-    okRow->addWidget(FButtonCancel);
-
-    auto* right = new QVBoxLayout;
-    right->addLayout(playRow);
-    right->addWidget(sliders);
-    right->addStretch(1);
-    auto* top = new QHBoxLayout;
-    top->addWidget(FList, 1);
-    top->addLayout(right);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(okRow);
-
-    connect(play, &QPushButton::clicked, this, [this] { ButtonPlayClick(); });
-    connect(stop, &QPushButton::clicked, this,
+    connect(parts.Play, &QPushButton::clicked, this, [this] { ButtonPlayClick(); });
+    connect(parts.Stop, &QPushButton::clicked, this,
             [this] { ButtonStopClick(QApplication::keyboardModifiers() & Qt::ShiftModifier); });
     connect(FList, &QListWidget::itemDoubleClicked, this, [this] { ButtonPlayClick(); });
-    connect(FButtonOk, &QPushButton::clicked, this, &QDialog::accept);
-    connect(FButtonCancel, &QPushButton::clicked, this, &QDialog::reject);
     for (QSlider* s : {FVolume, FTempo, FBalance})
         connect(s, &QSlider::valueChanged, this, [this] { SliderChange(); });
 
@@ -115,13 +78,7 @@ void TFormSelMusic::SetListenOnly(bool listenOnly)
 void TFormSelMusic::SetSetting(const TMusicSetting& setting)
 {
     FFilling = true;
-    FList->setCurrentRow(-1);
-    FList->clearSelection();
-    for (int i = 0; i < FList->count(); ++i)
-        if (SameMaterialName(FList->item(i)->text(), setting.Name)) {
-            FList->setCurrentRow(i);
-            break;
-        }
+    SelectMaterialRow(FList, setting.Name);
     FFadeIn->setValue(SoundSliders::PositionOfFadeIn(setting.FadeIn));
     FVolume->setValue(SoundSliders::PositionOfVolume(setting.Volume));
     FTempo->setValue(SoundSliders::PositionOfTempo(setting.Tempo));

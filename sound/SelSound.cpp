@@ -26,58 +26,19 @@ TFormSelSound::TFormSelSound(TSoundMaterialSource& materials, QWidget* owner)
     setObjectName("FormSelSound");
     setWindowTitle(QStringLiteral("Efectos Sonoros"));
 
-    FList = new QListWidget;
-    FList->setObjectName("ListSound");
-    FList->setMinimumSize(200, 220);
-    FList->addItem(kNoSound);
-    FList->addItems(FMaterials.List(kFolder, MaterialExtensions(kFolder)));
-    FList->installEventFilter(this);
-
-    auto* play = new QPushButton(QStringLiteral("Reproducir"));
-    play->setObjectName("ButtonPlay");
-    play->setAutoDefault(false);
-    auto* stop = new QPushButton(QStringLiteral("Parar"));
-    stop->setObjectName("ButtonStop");
-    stop->setAutoDefault(false);
-    auto* playRow = new QHBoxLayout;
-    playRow->addWidget(play);
-    playRow->addWidget(stop);
-
     auto* grid = new QGridLayout;
     FVolume = AddSoundSlider(grid, 0, QStringLiteral("Volumen"), "SliderVolume", {});
     FTempo = AddSoundSlider(grid, 1, QStringLiteral("Tempo"), "SliderTempo",
                             {QStringLiteral("50%"), QStringLiteral("100%"), QStringLiteral("150%")});
     FBalance = AddSoundSlider(grid, 2, QStringLiteral("Balance"), "SliderBalance",
                               {QStringLiteral("Izquierda"), QStringLiteral("Centro"), QStringLiteral("Derecha")});
-    auto* sliders = new QGroupBox;
-    sliders->setLayout(grid);
+    const TSoundPickerParts parts =
+        BuildSoundPicker(this, FMaterials.List(kFolder, MaterialExtensions(kFolder)), "ListSound", 220, grid);
+    FList = parts.List;
 
-    auto* ok = new QPushButton(QStringLiteral("Aceptar"));
-    ok->setObjectName("ButtonOk");
-    ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("Cancelar"));
-    cancel->setObjectName("ButtonCancel");
-    auto* okRow = new QHBoxLayout;
-    okRow->addStretch(1);
-    okRow->addWidget(ok);
-    okRow->addWidget(cancel);
-
-    auto* right = new QVBoxLayout;
-    right->addLayout(playRow);
-    right->addWidget(sliders);
-    right->addStretch(1);
-    auto* top = new QHBoxLayout;
-    top->addWidget(FList, 1);
-    top->addLayout(right);
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(top);
-    layout->addLayout(okRow);
-
-    connect(play, &QPushButton::clicked, this, [this] { ButtonPlayClick(); });
-    connect(stop, &QPushButton::clicked, this, [this] { ButtonStopClick(); });
+    connect(parts.Play, &QPushButton::clicked, this, [this] { ButtonPlayClick(); });
+    connect(parts.Stop, &QPushButton::clicked, this, [this] { ButtonStopClick(); });
     connect(FList, &QListWidget::itemDoubleClicked, this, [this] { ButtonPlayClick(); });
-    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     SetSetting(TSoundSetting{});
 }
@@ -93,13 +54,7 @@ bool TFormSelSound::Execute(TSoundSetting& setting)
 
 void TFormSelSound::SetSetting(const TSoundSetting& setting)
 {
-    FList->setCurrentRow(-1);
-    FList->clearSelection();
-    for (int i = 0; i < FList->count(); ++i)
-        if (SameMaterialName(FList->item(i)->text(), setting.Name)) {
-            FList->setCurrentRow(i);
-            break;
-        }
+    SelectMaterialRow(FList, setting.Name);
     FVolume->setValue(SoundSliders::PositionOfVolume(setting.Volume));
     FTempo->setValue(SoundSliders::PositionOfTempo(setting.Tempo));
     FBalance->setValue(SoundSliders::PositionOfBalance(setting.Balance));

@@ -1,9 +1,14 @@
 #include "SoundPickerSupport.h"
 
+#include <QDialog>
 #include <QGridLayout>
+#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
 #include <QSlider>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -91,4 +96,65 @@ QSlider* AddSoundSlider(QGridLayout* grid, int row, const QString& caption, cons
         grid->addLayout(marks, row * 2 + 1, 1);
     }
     return slider;
+}
+
+TSoundPickerParts BuildSoundPicker(QDialog* dialog, const QStringList& names, const QString& listName,
+                                   int minListHeight, QGridLayout* sliders)
+{
+    TSoundPickerParts parts{};
+    parts.List = new QListWidget;
+    parts.List->setObjectName(listName);
+    parts.List->setMinimumSize(200, minListHeight);
+    parts.List->addItem(kNoSound);
+    parts.List->addItems(names);
+    parts.List->installEventFilter(dialog);
+
+    parts.Play = new QPushButton(QStringLiteral("Reproducir"));
+    parts.Play->setObjectName("ButtonPlay");
+    parts.Play->setAutoDefault(false);
+    parts.Stop = new QPushButton(QStringLiteral("Parar"));
+    parts.Stop->setObjectName("ButtonStop");
+    parts.Stop->setAutoDefault(false);
+    auto* playRow = new QHBoxLayout;
+    playRow->addWidget(parts.Play);
+    playRow->addWidget(parts.Stop);
+
+    auto* sliderBox = new QGroupBox;
+    sliderBox->setLayout(sliders);
+
+    parts.Ok = new QPushButton(QStringLiteral("Aceptar"));
+    parts.Ok->setObjectName("ButtonOk");
+    parts.Ok->setDefault(true);
+    parts.Cancel = new QPushButton(QStringLiteral("Cancelar"));
+    parts.Cancel->setObjectName("ButtonCancel");
+    auto* okRow = new QHBoxLayout;
+    okRow->addStretch(1);
+    okRow->addWidget(parts.Ok);
+    okRow->addWidget(parts.Cancel);
+
+    auto* right = new QVBoxLayout;
+    right->addLayout(playRow);
+    right->addWidget(sliderBox);
+    right->addStretch(1);
+    auto* top = new QHBoxLayout;
+    top->addWidget(parts.List, 1);
+    top->addLayout(right);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addLayout(top);
+    layout->addLayout(okRow);
+
+    QObject::connect(parts.Ok, &QPushButton::clicked, dialog, &QDialog::accept);
+    QObject::connect(parts.Cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    return parts;
+}
+
+void SelectMaterialRow(QListWidget* list, const QString& name)
+{
+    list->setCurrentRow(-1);
+    list->clearSelection();
+    for (int i = 0; i < list->count(); ++i)
+        if (SameMaterialName(list->item(i)->text(), name)) {
+            list->setCurrentRow(i);
+            return;
+        }
 }

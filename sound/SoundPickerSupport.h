@@ -5,7 +5,10 @@
 #include <QString>
 #include <QStringList>
 
+class QDialog;
 class QGridLayout;
+class QListWidget;
+class QPushButton;
 class QSlider;
 
 inline const QString kNoSound = QStringLiteral("(OFF)");
@@ -62,3 +65,18 @@ bool SameMaterialName(const QString& a, const QString& b);
 // Adds a captioned 0..10 slider with up to three labels under it (left, middle, right).
 QSlider* AddSoundSlider(QGridLayout* grid, int row, const QString& caption, const QString& objectName,
                         const QStringList& labels);
+
+// The frame both pickers share: the material list on the left, play and stop above the sliders
+// on the right, "Aceptar" and "Cancelar" below (wired to accept and reject).
+struct TSoundPickerParts {
+    QListWidget* List;
+    QPushButton* Play;
+    QPushButton* Stop;
+    QPushButton* Ok;
+    QPushButton* Cancel;
+};
+TSoundPickerParts BuildSoundPicker(QDialog* dialog, const QStringList& names, const QString& listName,
+                                   int minListHeight, QGridLayout* sliders);
+
+// Selects the row naming `name` (see SameMaterialName), or nothing.
+void SelectMaterialRow(QListWidget* list, const QString& name);
