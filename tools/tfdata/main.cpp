@@ -13,6 +13,9 @@
 #include "PaintCommand.h"
 #include "RenderCommand.h"
 #endif
+#ifdef TF_TFDATA_PACK
+#include "PackCommand.h"
+#endif
 
 namespace fs = std::filesystem;
 
@@ -140,6 +143,9 @@ int main(int argc, char** argv)
         std::fputs(kPaintHelp, stdout);
         std::fputs(kRenderHelp, stdout);
 #endif
+#ifdef TF_TFDATA_PACK
+        std::fputs(kPackHelp, stdout);
+#endif
         return 0;
     }
 #ifdef TF_TFDATA_PAINT
@@ -147,6 +153,10 @@ int main(int argc, char** argv)
         return RunPaintCommand({args.begin() + 1, args.end()}, std::cerr);
     if (cmd == "render")
         return RunRenderCommand({args.begin() + 1, args.end()}, std::cerr);
+#endif
+#ifdef TF_TFDATA_PACK
+    if (cmd == "pack")
+        return RunPackCommand(argc, argv, {args.begin() + 1, args.end()}, std::cerr);
 #endif
     const struct {
         const char* name;
