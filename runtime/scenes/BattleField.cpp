@@ -34,27 +34,6 @@ bool LoadPictureSheet(TVireoSheet& sheet, const QString& path)
     }
 }
 
-QImage LoadPictureImage(const QString& path)
-{
-    if (path.isEmpty())
-        return {};
-    try {
-        TVireoBitmap bitmap;
-        LoadImageFile(bitmap, std::filesystem::path(QFile::encodeName(path).toStdString()));
-        const TVireoBitmap rgb = bitmap.ConvertedTo24Bit();
-        QImage image(rgb.Width(), rgb.Height(), QImage::Format_RGB32);
-        for (int y = 0; y < rgb.Height(); ++y) {
-            const std::uint8_t* src = rgb.ScanLine(y);
-            auto* dst = reinterpret_cast<QRgb*>(image.scanLine(y));
-            for (int x = 0; x < rgb.Width(); ++x, src += 3)
-                dst[x] = qRgb(src[2], src[1], src[0]);
-        }
-        return image;
-    } catch (const EVireoError&) {
-        return {};
-    }
-}
-
 std::vector<int> BattleDrawOrder(const std::vector<TFieldEnemy>& enemies)
 {
     std::vector<int> order(enemies.size());

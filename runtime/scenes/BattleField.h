@@ -26,10 +26,6 @@ struct TFieldEnemy {
 // the file cannot be read or has more colours than a palette holds.
 bool LoadPictureSheet(TVireoSheet& sheet, const QString& path);
 
-// A picture file of any depth as a 32-bit image (palette index 0 opaque, as a title shows it);
-// a null image when it cannot be read.
-QImage LoadPictureImage(const QString& path);
-
 // Indices into `enemies` in drawing order: by the bottom edge of the picture, and of two on one
 // line the lower member index last, so it stands in front.
 std::vector<int> BattleDrawOrder(const std::vector<TFieldEnemy>& enemies);

@@ -6,9 +6,9 @@
 #include <QFileInfo>
 #include <cstdio>
 
-#include "BattleField.h"
 #include "BattleTestScene.h"
 #include "DataBase.h"
+#include "GameMaterials.h"
 #include "TextCodec.h"
 #include "TitleScene.h"
 #include "VudError.h"
@@ -49,7 +49,7 @@ int main(int argc, char** argv)
     TVudDataBase db;
     db.LoadFromFile(QFile::encodeName(program + QStringLiteral("/TFPLAY.ldb.dat")).toStdString());
 
-    TTitleScene title(LoadPictureImage(resolve(QStringLiteral("Title"), FromCp1252(db.System().TitleName))));
+    TTitleScene title(LoadGameImage(resolve(QStringLiteral("Title"), FromCp1252(db.System().TitleName)), false));
     TBattleTestScene battle(db, troop, resolve);
     TBattleTestScene unknown(db, 999, resolve);
     bool ok = save(title, out + QStringLiteral("/runtime-title.png"));
