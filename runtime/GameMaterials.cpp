@@ -3,6 +3,7 @@
 #include "IniFile.h"
 #include "Materials.h"
 #include "ProgramFolder.h"
+#include "RegistryStore.h"
 #include "Settings.h"
 #include "VireoImageFile.h"
 
@@ -52,6 +53,21 @@ QRgb rgbOf(const TVireoPaletteEntry& e)
 }
 } // namespace
 
+QString InstalledRuntimePackage()
+{
+    // Read only: the game never writes the editor's settings. Without a stored path the editor
+    // adopts the RTP folder beside itself, and it records where it lives at every start.
+    QString path = ReadRuntimePackagePathValue();
+    if (path.isEmpty()) {
+        const QString editor = RegistryStore(RegistryStore::Hive::User, kEditorKey)
+                                   .ReadString(QStringLiteral("ApplicationPath"));
+        const QString beside = WithTrailingSeparator(editor) + QStringLiteral("RTP");
+        if (!editor.isEmpty() && QFileInfo(beside).isDir())
+            path = beside;
+    }
+    return WithTrailingSeparator(path);
+}
+
 TGameMaterialRoots GameMaterialRootsOf(const QString& projectFolder)
 {
     TGameMaterialRoots result;
@@ -59,7 +75,7 @@ TGameMaterialRoots GameMaterialRootsOf(const QString& projectFolder)
     const bool fullPackage = IniFile(ProjectIniPath(projectFolder))
                                  .ReadBool(QStringLiteral("TFPLAY"), QStringLiteral("FullPackageFlag"), false);
     if (!fullPackage)
-        result.RuntimePackage = RuntimePackagePath();
+        result.RuntimePackage = InstalledRuntimePackage();
     return result;
 }
 

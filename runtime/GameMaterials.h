@@ -13,6 +13,9 @@ struct TGameMaterialRoots {
     QString RuntimePackage;  // with a trailing '/', empty when not used
 };
 
+// The run-time package the editor uses (its stored path, else the RTP folder beside the editor
+// that last ran); empty when there is none.
+QString InstalledRuntimePackage();
 // Reads TFPLAY.ini of the project and the settings the editor shares with the game.
 TGameMaterialRoots GameMaterialRootsOf(const QString& projectFolder);
 

@@ -1,0 +1,77 @@
+// The walking rules of the map scene, without any drawing: which cell edges the tile set lets
+// the hero cross, which events stand in the way, the step in progress and where the camera looks.
+#pragma once
+#include <cstdint>
+#include <vector>
+
+class TVudMap;
+class TVudChipSetItem;
+
+// Facing in the order of a character sheet's rows.
+enum class TDir : int { Up = 0, Right = 1, Down = 2, Left = 3 };
+
+struct TCellPos {
+    int X = 0, Y = 0;
+    friend bool operator==(const TCellPos&, const TCellPos&) = default;
+};
+
+int DirDX(TDir d);
+int DirDY(TDir d);
+TDir Opposite(TDir d);
+// The tile set's passability bit for a direction (down 1, left 2, right 4, up 8).
+int DirFlag(TDir d);
+
+// Top-left pixel of the screen along one axis: centred on the focus, held inside the map unless
+// the axis wraps, and a map smaller than the screen is centred.
+int CameraAxis(int focusPixel, int mapPixels, int screenPixels, bool wraps);
+
+class TGameWorld {
+public:
+    static constexpr int CellPixels = 16;
+    static constexpr int StepTicks = 16;  // one pixel per tick
+
+    // The map and tile set record stay owned by the caller; no tile set means no passability
+    // table, so every cell is open.
+    TGameWorld(const TVudMap& map, const TVudChipSetItem* chipSet);
+
+    bool WrapsX() const;
+    bool WrapsY() const;
+    // A cell brought into the map on wrapping axes; false when it lies outside otherwise.
+    bool Normalise(TCellPos& cell) const;
+
+    // Direction bits the cell lets through: the lower tile's, replaced by a solid upper tile's
+    // and narrowed by an upper tile drawn above the characters (the star mark).
+    int CellFlags(int x, int y) const;
+    // An event the hero cannot share a cell with (its first page not below the hero).
+    bool EventBlocks(int x, int y) const;
+    // Whether one step from `from` in direction d is allowed: the target exists, both cells let
+    // the shared edge through and no event stands on the target.
+    bool CanStep(TCellPos from, TDir d) const;
+
+    TCellPos Hero() const { return FHero; }
+    TDir Facing() const { return FFacing; }
+    void PlaceHero(TCellPos cell, TDir facing = TDir::Down);
+    bool Moving() const { return FStepLeft > 0; }
+    // Turns the hero; starts a step when it is free to go. False when it only turned (or is
+    // still moving).
+    bool TryStep(TDir d);
+    // One frame of the step in progress.
+    void Tick();
+    // Sheet column 0..2 for the hero now: the middle one when standing, the feet in turn while
+    // walking.
+    int WalkPattern() const;
+    // Hero's top-left pixel on the map, between cells while walking (may lie outside the map on
+    // wrapping axes just after crossing the edge).
+    int HeroPixelX() const;
+    int HeroPixelY() const;
+    int Steps() const { return FSteps; }
+
+private:
+    const TVudMap& FMap;
+    const TVudChipSetItem* FChipSet;
+    std::vector<uint8_t> FBlocked;  // per cell: an event stands in the way
+    TCellPos FHero;
+    TDir FFacing = TDir::Down;
+    int FStepLeft = 0;
+    int FSteps = 0;
+};

@@ -1,0 +1,276 @@
+#include "MapScene.h"
+
+#include "GameProject.h"
+#include "LD_ChipSet.h"
+#include "LD_Player.h"
+#include "MapDraw.h"
+#include "MapEditUtils.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace {
+constexpr int kCell = TGameWorld::CellPixels;
+constexpr int kStarMark = 0x10;
+constexpr int kCharWidth = 24, kCharHeight = 32;
+
+int wrapped(int v, int size)
+{
+    return size > 0 ? ((v % size) + size) % size : v;
+}
+
+bool dirOfKey(int key, TDir& d)
+{
+    switch (key) {
+    case Qt::Key_Up: d = TDir::Up; return true;
+    case Qt::Key_Right: d = TDir::Right; return true;
+    case Qt::Key_Down: d = TDir::Down; return true;
+    case Qt::Key_Left: d = TDir::Left; return true;
+    default: return false;
+    }
+}
+
+const TVudEventPageItem* firstPage(const TVudEventItem& event)
+{
+    if (const TVudEventPageItem* page = event.Pages.Find(1))
+        return page;
+    return event.Pages.Count() > 0 ? event.Pages.At(0) : nullptr;
+}
+} // namespace
+
+TMapScene::TMapScene(const TGameProject& project, QWidget* parent)
+    : QWidget(parent), FProject(project),
+      FChipRecord(project.DataBase->ChipSets().Find(project.Map.ChipSetID)),
+      FWorld(project.Map, FChipRecord)
+{
+    setObjectName(QStringLiteral("MapScene"));
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    FBoard.SetSize(ScreenWidth, ScreenHeight);
+    FChips.SetChipSet(FChipRecord);
+    if (FChipRecord)
+        FChips.LoadChipSetImage(FChipRecord->ChipSetName);
+    FPanorama = LoadPanorama(project.Map);
+    FWorld.PlaceHero({project.StartX, project.StartY}, TDir::Down);
+    if (const TVudPlayerItem* hero = project.DataBase->Players().Find(LeadingHeroID(*project.DataBase))) {
+        FHeroCharSet = hero->CharSetName;
+        FHeroCharIndex = hero->CharSetIndex;
+    }
+    const TVudEvent& events = project.Map.Events;
+    for (int i = 0; i < events.Count(); ++i) {
+        const TVudEventItem& e = *events.At(i);
+        if (const TVudEventPageItem* page = firstPage(e))
+            FEventSprites.push_back({e.X * kCell, e.Y * kCell, std::min<int>(page->Priority, 2), page});
+    }
+    connect(&FTimer, &QTimer::timeout, this, &TMapScene::tick);
+    FTimer.start(FrameMs);
+    render();
+}
+
+int TMapScene::EventCount() const { return FProject.Map.Events.Count(); }
+bool TMapScene::ChipSetLoaded() { return FChips.Sheet().Width() > 0; }
+int TMapScene::CameraX() const { return FCamX; }
+int TMapScene::CameraY() const { return FCamY; }
+
+QImage TMapScene::Frame()
+{
+    render();
+    return QImage(FBoard.Bits(), FBoard.Width(), FBoard.Height(), FBoard.BytesPerLine(),
+                  QImage::Format_RGB16)
+        .copy();
+}
+
+void TMapScene::Walk(TDir d)
+{
+    FWorld.TryStep(d);
+}
+
+void TMapScene::tick()
+{
+    ++FCounter;
+    FWorld.Tick();
+    if (!FWorld.Moving() && !FHeld.empty())
+        FWorld.TryStep(FHeld.back());
+    update();
+}
+
+void TMapScene::keyPressEvent(QKeyEvent* event)
+{
+    TDir d;
+    if (!dirOfKey(event->key(), d)) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    if (event->isAutoRepeat())
+        return;
+    FHeld.erase(std::remove(FHeld.begin(), FHeld.end(), d), FHeld.end());
+    FHeld.push_back(d);
+    FWorld.TryStep(d);
+}
+
+void TMapScene::keyReleaseEvent(QKeyEvent* event)
+{
+    TDir d;
+    if (!dirOfKey(event->key(), d) || event->isAutoRepeat()) {
+        QWidget::keyReleaseEvent(event);
+        return;
+    }
+    FHeld.erase(std::remove(FHeld.begin(), FHeld.end(), d), FHeld.end());
+}
+
+void TMapScene::focusOutEvent(QFocusEvent* event)
+{
+    // A key released in another window never reaches us: stop walking.
+    FHeld.clear();
+    QWidget::focusOutEvent(event);
+}
+
+int TMapScene::screenX(int mapX) const
+{
+    int x = mapX - FCamX;
+    if (FWorld.WrapsX()) {
+        const int span = FProject.Map.Width * kCell;
+        x = wrapped(x + kCell * 2, span) - kCell * 2;
+    }
+    return x;
+}
+
+int TMapScene::screenY(int mapY) const
+{
+    int y = mapY - FCamY;
+    if (FWorld.WrapsY()) {
+        const int span = FProject.Map.Height * kCell;
+        y = wrapped(y + kCell * 2, span) - kCell * 2;
+    }
+    return y;
+}
+
+void TMapScene::render()
+{
+    const TVudMap& map = FProject.Map;
+    FCamX = CameraAxis(FWorld.HeroPixelX() + kCell / 2, map.Width * kCell, ScreenWidth, FWorld.WrapsX());
+    FCamY = CameraAxis(FWorld.HeroPixelY() + kCell / 2, map.Height * kCell, ScreenHeight, FWorld.WrapsY());
+    drawBackground();
+    drawTiles(false);
+    std::vector<TSprite> sprites = FEventSprites;
+    sprites.push_back({FWorld.HeroPixelX(), FWorld.HeroPixelY(), 1, nullptr});
+    // Characters further down stand in front.
+    std::stable_sort(sprites.begin(), sprites.end(),
+                     [](const TSprite& a, const TSprite& b) { return a.Y < b.Y; });
+    drawSprites(sprites, 0);
+    drawSprites(sprites, 1);
+    drawTiles(true);
+    drawSprites(sprites, 2);
+}
+
+void TMapScene::drawBackground()
+{
+    FillBoardRect(FBoard, {0, 0, ScreenWidth, ScreenHeight}, 0);
+    const TVudMap& map = FProject.Map;
+    TVireoSheet* pano = FPanorama.get();
+    if (!map.UsePanorama || !pano || pano->Width() <= 0 || pano->Height() <= 0)
+        return;
+    // A scrolling panorama moves at half the map's pace, plus its own drift when automatic.
+    int ox = map.PanoramaHScroll ? FCamX / 2 : FCamX;
+    int oy = map.PanoramaVScroll ? FCamY / 2 : FCamY;
+    if (map.PanoramaHScroll && map.PanoramaHAuto)
+        ox += FCounter * map.PanoramaHSpeed / 8;
+    if (map.PanoramaVScroll && map.PanoramaVAuto)
+        oy += FCounter * map.PanoramaVSpeed / 8;
+    const int w = pano->Width(), h = pano->Height();
+    pano->Transparent = false;
+    for (int y = -wrapped(oy, h); y < ScreenHeight; y += h)
+        for (int x = -wrapped(ox, w); x < ScreenWidth; x += w)
+            FBoard.DrawSheet(x, y, pano->BoundsRect(), *pano);
+}
+
+bool TMapScene::isStarTile(int upperID) const
+{
+    if (!FChipRecord || TileKindOf(upperID) != TTileKind::Upper)
+        return false;
+    const int tile = std::min(upperID - kUpperFirst, kPlainTileCount - 1);
+    return tile != 0 && (FChipRecord->UpperFlag(tile) & kStarMark);
+}
+
+void TMapScene::drawTiles(bool starTiles)
+{
+    const TVudMap& map = FProject.Map;
+    const bool panorama = map.UsePanorama && FPanorama && FPanorama->Width() > 0;
+    const int firstCol = FCamX >= 0 ? FCamX / kCell : -((-FCamX + kCell - 1) / kCell);
+    const int firstRow = FCamY >= 0 ? FCamY / kCell : -((-FCamY + kCell - 1) / kCell);
+    for (int row = firstRow; row * kCell < FCamY + ScreenHeight; ++row) {
+        for (int col = firstCol; col * kCell < FCamX + ScreenWidth; ++col) {
+            TCellPos cell{col, row};
+            if (!FWorld.Normalise(cell))
+                continue;
+            const int x = col * kCell - FCamX, y = row * kCell - FCamY;
+            const int upper = map.UpperLayer.Get(cell.X, cell.Y);
+            if (!starTiles) {
+                const int lower = map.LowerLayer.Get(cell.X, cell.Y);
+                FChips.SetTransparentMode(panorama);
+                FChips.DrawTile(FBoard, x, y, lower, FCounter, false, kCell);
+            }
+            if (isStarTile(upper) != starTiles)
+                continue;
+            FChips.SetTransparentMode(true);
+            if (!FChips.SkipsTile(upper))
+                FChips.DrawTile(FBoard, x, y, upper, FCounter, false, kCell);
+        }
+    }
+}
+
+void TMapScene::drawSprites(std::vector<TSprite>& sprites, int layer)
+{
+    for (const TSprite& s : sprites) {
+        if (s.Layer != layer)
+            continue;
+        const int x = screenX(s.X), y = screenY(s.Y);
+        if (x <= -kCharWidth || y <= -kCell || x >= ScreenWidth + kCell || y >= ScreenHeight + kCharHeight)
+            continue;
+        if (!s.Page) {
+            if (!FHeroCharSet.empty())
+                drawCharacter(x, y, FHeroCharSet, FHeroCharIndex, int(FWorld.Facing()), FWorld.WalkPattern());
+        } else if (s.Page->CharSetName.empty()) {
+            drawTileGraphic(x, y, s.Page->CharSetIndex);
+        } else {
+            drawCharacter(x, y, s.Page->CharSetName, s.Page->CharSetIndex, s.Page->Direction, s.Page->Pattern);
+        }
+    }
+}
+
+void TMapScene::drawCharacter(int x, int y, const std::string& name, int index, int dir, int pattern)
+{
+    TVireoSheet& sheet = FChars.CharSetSheet(FChars.AcquireCharSet(name));
+    if (sheet.Width() <= 0)
+        return;
+    const TVireoPoint o = TVudCharSetGraphic::CharacterOrigin(index);
+    const int sx = o.X + kCharWidth * std::clamp(pattern, 0, 2);
+    const int sy = o.Y + kCharHeight * std::clamp(dir, 0, 3);
+    sheet.Transparent = true;
+    sheet.Opacity = 255;
+    // Characters are taller than a cell: feet on the cell, head above it.
+    FBoard.DrawSheet(x - (kCharWidth - kCell) / 2, y - (kCharHeight - kCell), {sx, sy, sx + kCharWidth, sy + kCharHeight},
+                     sheet);
+}
+
+void TMapScene::drawTileGraphic(int x, int y, int tile)
+{
+    FChips.SetTransparentMode(true);
+    FChips.DrawTile(FBoard, x, y, kUpperFirst + std::clamp(tile, 0, kPlainTileCount - 1), FCounter, false, kCell);
+}
+
+void TMapScene::paintEvent(QPaintEvent*)
+{
+    render();
+    const QImage frame(FBoard.Bits(), FBoard.Width(), FBoard.Height(), FBoard.BytesPerLine(),
+                       QImage::Format_RGB16);
+    // A whole factor keeps the pixels square and sharp; the rest of the window stays black.
+    const int scale = std::max(1, std::min(width() / ScreenWidth, height() / ScreenHeight));
+    const QRect target((width() - ScreenWidth * scale) / 2, (height() - ScreenHeight * scale) / 2,
+                       ScreenWidth * scale, ScreenHeight * scale);
+    QPainter p(this);
+    p.fillRect(rect(), Qt::black);
+    p.drawImage(target, frame);
+}

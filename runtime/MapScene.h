@@ -1,0 +1,83 @@
+// The map scene: the party's start map drawn at 320 x 240 with both layers, animated water, the
+// panorama behind and the events' first-page graphics; the hero walks it with the arrow keys.
+#pragma once
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+#include "GR_CharSet.h"
+#include "GR_ChipSet.h"
+#include "GameWorld.h"
+#include "VireoSheet.h"
+
+struct TGameProject;
+class TVudEventPageItem;
+
+class TMapScene : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int ScreenWidth = 320;
+    static constexpr int ScreenHeight = 240;
+    static constexpr int FrameMs = 16;
+
+    // The project must outlive the scene.
+    explicit TMapScene(const TGameProject& project, QWidget* parent = nullptr);
+
+    TGameWorld& World() { return FWorld; }
+    // The last frame at screen size (drawn on demand before the first paint).
+    QImage Frame();
+    int CameraX() const;
+    int CameraY() const;
+    // How many events the map has (what the summary line reports).
+    int EventCount() const;
+    bool ChipSetLoaded();
+
+    // The same as a key press, for the game's own hooks.
+    void Walk(TDir d);
+
+    QSize sizeHint() const override { return {ScreenWidth * 2, ScreenHeight * 2}; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    struct TSprite {
+        int X = 0, Y = 0;  // top-left of its cell on the map, in pixels
+        int Layer = 1;     // 0 below the hero, 1 with the hero, 2 above
+        const TVudEventPageItem* Page = nullptr;  // null: the hero
+    };
+
+    void tick();
+    void render();
+    void drawBackground();
+    void drawTiles(bool starTiles);
+    void drawSprites(std::vector<TSprite>& sprites, int layer);
+    void drawCharacter(int screenX, int screenY, const std::string& name, int index, int dir,
+                       int pattern);
+    void drawTileGraphic(int screenX, int screenY, int tile);
+    bool isStarTile(int upperID) const;
+    // A map pixel position relative to the camera, taking the nearest copy on wrapping axes.
+    int screenX(int mapX) const;
+    int screenY(int mapY) const;
+
+    const TGameProject& FProject;
+    const TVudChipSetItem* FChipRecord = nullptr;
+    TGameWorld FWorld;
+    TVudChipSetGraphic FChips;
+    TVudCharSetGraphic FChars;
+    std::unique_ptr<TVireoSheet> FPanorama;
+    TVireoBoard FBoard;
+    std::vector<TSprite> FEventSprites;
+    std::string FHeroCharSet;
+    int FHeroCharIndex = 0;
+    std::vector<TDir> FHeld;  // arrow keys held, the latest last
+    QTimer FTimer;
+    int FCounter = 0;
+    int FCamX = 0, FCamY = 0;
+};

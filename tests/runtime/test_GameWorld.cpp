@@ -1,0 +1,187 @@
+#include "GameWorld.h"
+
+#include "LD_ChipSet.h"
+#include "LD_Map.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+// Lower tile index of a plain tile k is 18 + k; its tile ID 5000 + k.
+constexpr int kOpen = 5000, kWall = 5001, kNoDown = 5002, kNoLeft = 5003;
+
+class GameWorldTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        map.SetWidth(6);
+        map.SetHeight(5);
+        for (int y = 0; y < 5; ++y)
+            for (int x = 0; x < 6; ++x) {
+                map.SetCell(0, x, y, kOpen);
+                map.SetCell(1, x, y, 10000);
+            }
+        chips.SetLowerFlag(18 + 0, cpAll);
+        chips.SetLowerFlag(18 + 1, 0);
+        chips.SetLowerFlag(18 + 2, cpAll & ~cpDown);
+        chips.SetLowerFlag(18 + 3, cpAll & ~cpLeft);
+        chips.SetUpperFlag(1, 0);                       // a rock
+        chips.SetUpperFlag(2, cpAll);                   // a bridge
+        chips.SetUpperFlag(3, 0x10 | cpAll);            // a tree top drawn above the hero
+        chips.SetUpperFlag(4, 0x10 | (cpAll & ~cpUp));  // the same, closed upwards
+    }
+
+    TVudEventItem* event(int id, int x, int y, int priority)
+    {
+        TVudEventItem* e = map.Events.Insert(id);
+        e->X = x;
+        e->Y = y;
+        e->Pages.At(0)->Priority = uint8_t(priority);
+        return e;
+    }
+
+    TVudMap map;
+    TVudChipSetItem chips;
+};
+} // namespace
+
+TEST_F(GameWorldTest, StepsFollowTheTileFlagsOfBothCellsAndBothLayers)
+{
+    struct TCase {
+        const char* What;
+        int Layer, X, Y, Tile;  // the one cell changed before stepping
+        int FromX, FromY;
+        TDir Dir;
+        bool Allowed;
+    };
+    const TCase cases[] = {
+        {"open ground", 0, 2, 2, kOpen, 1, 2, TDir::Right, true},
+        {"a wall tile", 0, 2, 2, kWall, 1, 2, TDir::Right, false},
+        {"leaving a wall tile", 0, 1, 2, kWall, 1, 2, TDir::Right, false},
+        {"closed side facing the hero", 0, 2, 2, kNoDown, 2, 3, TDir::Up, false},
+        {"closed side elsewhere", 0, 2, 2, kNoDown, 1, 2, TDir::Right, true},
+        {"leaving through a closed side", 0, 2, 2, kNoDown, 2, 2, TDir::Down, false},
+        {"entering from the right of a tile closed on the left", 0, 2, 2, kNoLeft, 3, 2, TDir::Left, true},
+        {"entering from the left over a closed left side", 0, 2, 2, kNoLeft, 1, 2, TDir::Right, false},
+        {"a solid upper tile", 1, 2, 2, 10001, 1, 2, TDir::Right, false},
+        {"a bridge over a wall", 1, 1, 1, 10002, 1, 0, TDir::Down, true},
+        {"walking under a tree top", 1, 2, 2, 10003, 1, 2, TDir::Right, true},
+        {"a tree top narrows the ground below", 1, 2, 2, 10004, 2, 3, TDir::Up, true},
+        {"a tree top narrows the ground below (leaving)", 1, 2, 2, 10004, 2, 2, TDir::Up, false},
+        {"upper IDs past the last tile count as the last", 1, 2, 2, 19999, 1, 2, TDir::Right, true},
+        {"off the map edge", 0, 0, 0, kOpen, 0, 0, TDir::Left, false},
+        {"off the bottom edge", 0, 0, 0, kOpen, 5, 4, TDir::Down, false},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.What);
+        SetUp();
+        if (std::string(c.What).find("bridge") != std::string::npos)
+            map.SetCell(0, 1, 1, kWall);
+        map.SetCell(c.Layer, c.X, c.Y, uint16_t(c.Tile));
+        const TGameWorld world(map, &chips);
+        EXPECT_EQ(world.CanStep({c.FromX, c.FromY}, c.Dir), c.Allowed);
+    }
+}
+
+TEST_F(GameWorldTest, EventsBlockUnlessBelowTheHero)
+{
+    event(1, 2, 1, 0);  // below the hero: walked over
+    event(2, 3, 1, 1);  // with the hero
+    event(3, 4, 1, 2);  // above the hero
+    const TGameWorld world(map, &chips);
+    EXPECT_TRUE(world.CanStep({2, 2}, TDir::Up));
+    EXPECT_FALSE(world.CanStep({3, 2}, TDir::Up));
+    EXPECT_FALSE(world.CanStep({4, 2}, TDir::Up));
+    EXPECT_TRUE(world.CanStep({5, 2}, TDir::Up));
+}
+
+TEST_F(GameWorldTest, WithoutATileSetEveryCellInsideIsOpen)
+{
+    map.SetCell(0, 2, 2, kWall);
+    const TGameWorld world(map, nullptr);
+    EXPECT_TRUE(world.CanStep({1, 2}, TDir::Right));
+    EXPECT_FALSE(world.CanStep({0, 2}, TDir::Left));
+}
+
+TEST_F(GameWorldTest, WrappingAxesLeadAroundTheEdge)
+{
+    struct TCase {
+        int ScrollType;
+        TCellPos From;
+        TDir Dir;
+        bool Allowed;
+        TCellPos To;
+    };
+    const TCase cases[] = {
+        {0, {0, 2}, TDir::Left, false, {0, 2}},
+        {2, {0, 2}, TDir::Left, true, {5, 2}},
+        {2, {5, 2}, TDir::Right, true, {0, 2}},
+        {2, {2, 0}, TDir::Up, false, {2, 0}},
+        {1, {2, 0}, TDir::Up, true, {2, 4}},
+        {1, {2, 4}, TDir::Down, true, {2, 0}},
+        {3, {5, 4}, TDir::Right, true, {0, 4}},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.ScrollType);
+        map.SetScrollType(uint8_t(c.ScrollType));
+        TGameWorld world(map, &chips);
+        world.PlaceHero(c.From);
+        EXPECT_EQ(world.TryStep(c.Dir), c.Allowed);
+        EXPECT_EQ(world.Hero(), c.To);
+        EXPECT_EQ(world.Facing(), c.Dir);
+    }
+}
+
+TEST_F(GameWorldTest, AStepTakesItsFramesAndMovesThePictureOnePixelEach)
+{
+    TGameWorld world(map, &chips);
+    world.PlaceHero({2, 2});
+    EXPECT_EQ(world.WalkPattern(), 1);
+    ASSERT_TRUE(world.TryStep(TDir::Right));
+    EXPECT_EQ(world.Hero(), (TCellPos{3, 2}));
+    EXPECT_EQ(world.HeroPixelX(), 32);
+    EXPECT_FALSE(world.TryStep(TDir::Down)) << "no new step while one is under way";
+    EXPECT_EQ(world.Facing(), TDir::Right);
+    const int firstFoot = world.WalkPattern();
+    EXPECT_NE(firstFoot, 1);
+    for (int i = 1; i <= TGameWorld::StepTicks; ++i) {
+        world.Tick();
+        EXPECT_EQ(world.HeroPixelX(), 32 + i);
+    }
+    EXPECT_FALSE(world.Moving());
+    EXPECT_EQ(world.WalkPattern(), 1);
+    ASSERT_TRUE(world.TryStep(TDir::Right));
+    EXPECT_EQ(world.WalkPattern(), 2 - firstFoot) << "the feet take turns";
+
+    // Into a wall the hero only turns.
+    for (int i = 0; i < TGameWorld::StepTicks; ++i)
+        world.Tick();
+    map.SetCell(0, 4, 3, kWall);
+    TGameWorld blocked(map, &chips);
+    blocked.PlaceHero({4, 2});
+    EXPECT_FALSE(blocked.TryStep(TDir::Down));
+    EXPECT_EQ(blocked.Facing(), TDir::Down);
+    EXPECT_EQ(blocked.Hero(), (TCellPos{4, 2}));
+    EXPECT_FALSE(blocked.Moving());
+}
+
+TEST(CameraAxis, FollowsTheHeroAndStopsAtTheMapEdges)
+{
+    struct TCase {
+        int Focus, MapPixels, Screen;
+        bool Wraps;
+        int Camera;
+    };
+    const TCase cases[] = {
+        {200, 480, 320, false, 40},    // centred on the hero
+        {40, 480, 320, false, 0},      // held at the left edge
+        {470, 480, 320, false, 160},   // held at the right edge
+        {160, 320, 320, false, 0},     // exactly one screen
+        {100, 160, 320, false, -80},   // a small map is centred
+        {40, 480, 320, true, -120},    // a wrapping axis is never held
+        {470, 480, 320, true, 310},
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Focus);
+        EXPECT_EQ(CameraAxis(c.Focus, c.MapPixels, c.Screen, c.Wraps), c.Camera);
+    }
+}
