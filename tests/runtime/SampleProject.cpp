@@ -58,7 +58,7 @@ void paint(TVudMap& map)
     for (int x = 4; x < 9; ++x)
         map.SetCell(1, x, 17, 10007);
     addEvent(map, 1, 10, 10, "Aldeanos", 0, 2, 1);
-    addEvent(map, 2, 6, 11, "Objetos", 0, 2, 1);
+    addEvent(map, 2, 6, 11, "Objetos", 0, 0, 1);
     addEvent(map, 3, 13, 11, "", 1, 2, 0);
 }
 } // namespace
