@@ -86,8 +86,9 @@ void TBattleTestScene::LoadEnemies(const TVudDataBase& db, const TVudMonGroupIte
         enemy.Y = member->Y;
         enemy.Opacity = monster->Transparent ? kSeeThroughOpacity : 255;
         enemy.Sheet = std::make_shared<TVireoSheet>();
-        if (LoadPictureSheet(*enemy.Sheet, resolved(resolve, "Monster", monster->BattlerName)) && monster->Hue % 360)
-            enemy.Sheet->RotateHue(monster->Hue % 360);
+        const int hue = ((monster->Hue % 360) + 360) % 360; // a stored value may lie outside 0..359
+        if (LoadPictureSheet(*enemy.Sheet, resolved(resolve, "Monster", monster->BattlerName)) && hue)
+            enemy.Sheet->RotateHue(hue);
         FField.push_back(enemy);
         FShown.push_back({i, member->MonsterID, FromCp1252(monster->Name), enemy.Rect()});
     }

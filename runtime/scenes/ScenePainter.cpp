@@ -2,7 +2,7 @@
 
 #include <QFontMetrics>
 #include <QLinearGradient>
-#include <QPainterPath>
+#include <algorithm>
 
 QFont SceneFont(int pixelSize, bool bold)
 {
@@ -32,13 +32,14 @@ void DrawGameWindow(QPainter& painter, const QRect& rect)
     painter.restore();
 }
 
-void DrawChoiceCursor(QPainter& painter, const QRect& rect)
+void DrawChoiceCursor(QPainter& painter, const QRect& rect, int glow)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing, false);
+    const int alpha = 110 + std::clamp(glow, 0, 100) * 80 / 100;
     QLinearGradient fill(rect.topLeft(), rect.bottomLeft());
-    fill.setColorAt(0, QColor(150, 170, 255, 150));
-    fill.setColorAt(1, QColor(90, 110, 220, 150));
+    fill.setColorAt(0, QColor(150, 170, 255, alpha));
+    fill.setColorAt(1, QColor(90, 110, 220, alpha));
     painter.fillRect(rect.adjusted(1, 1, -1, -1), fill);
     painter.setPen(QColor(236, 240, 255));
     painter.setBrush(Qt::NoBrush);

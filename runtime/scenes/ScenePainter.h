@@ -11,8 +11,8 @@
 QFont SceneFont(int pixelSize, bool bold = false);
 // A framed, slightly see-through window.
 void DrawGameWindow(QPainter& painter, const QRect& rect);
-// The highlight behind the chosen line of a window.
-void DrawChoiceCursor(QPainter& painter, const QRect& rect);
+// The highlight behind the chosen line of a window; `glow` 0..100 brightens it (for a pulse).
+void DrawChoiceCursor(QPainter& painter, const QRect& rect, int glow = 50);
 // Text with a dark shadow, so it reads on windows and pictures alike.
 void DrawShadowText(QPainter& painter, const QRect& rect, int flags, const QString& text,
                     const QColor& color = QColor(255, 255, 255));

@@ -11,6 +11,8 @@ const QString kOptions[] = {QStringLiteral("Nueva partida"), QStringLiteral("Sal
 constexpr int kOptionCount = 2;
 constexpr int kLineHeight = 18;
 constexpr int kWindowWidth = 120;
+constexpr int kPulseSteps = 16;
+constexpr int kPulseMs = 70;
 const QRect kWindow((TSceneView::FrameWidth - kWindowWidth) / 2, 176, kWindowWidth,
                     kOptionCount * kLineHeight + 12);
 } // namespace
@@ -19,7 +21,24 @@ TTitleScene::TTitleScene(const QImage& title, QWidget* parent) : TSceneView(pare
 {
     setObjectName(QStringLiteral("TitleScene"));
     setMouseTracking(true);
+    FPulseTimer.setInterval(kPulseMs);
+    connect(&FPulseTimer, &QTimer::timeout, this, [this] {
+        FPulse = (FPulse + 1) % kPulseSteps;
+        Render();
+    });
     Render();
+}
+
+void TTitleScene::showEvent(QShowEvent* event)
+{
+    TSceneView::showEvent(event);
+    FPulseTimer.start();
+}
+
+void TTitleScene::hideEvent(QHideEvent* event)
+{
+    FPulseTimer.stop();
+    TSceneView::hideEvent(event);
 }
 
 void TTitleScene::SetTitleText(const QString& text)
@@ -46,7 +65,10 @@ void TTitleScene::Render()
     QPainter painter(&FFrame);
     RenderBackground(painter);
     DrawGameWindow(painter, kWindow);
-    DrawChoiceCursor(painter, OptionRect(FChoice));
+    // Up and down again: a triangle wave over the pulse steps.
+    const int half = kPulseSteps / 2;
+    const int glow = (FPulse < half ? FPulse : kPulseSteps - FPulse) * 100 / half;
+    DrawChoiceCursor(painter, OptionRect(FChoice), glow);
     painter.setFont(SceneFont(11));
     for (int i = 0; i < kOptionCount; ++i)
         DrawShadowText(painter, OptionRect(i), Qt::AlignCenter, kOptions[i]);

@@ -2,6 +2,8 @@
 // "Salir". Up and Down move the choice, Enter or Space take it, Esc quits; a click takes the
 // line under the pointer.
 #pragma once
+#include <QTimer>
+
 #include "SceneView.h"
 
 class TTitleScene : public TSceneView {
@@ -28,6 +30,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void Render();
@@ -38,4 +42,7 @@ private:
     QImage FTitle;
     QString FTitleText;
     int FChoice = chNewGame;
+    // The cursor pulses while the screen is shown.
+    QTimer FPulseTimer;
+    int FPulse = 0;
 };

@@ -50,9 +50,12 @@ int main(int argc, char** argv)
     db.LoadFromFile(QFile::encodeName(program + QStringLiteral("/TFPLAY.ldb.dat")).toStdString());
 
     TTitleScene title(LoadGameImage(resolve(QStringLiteral("Title"), FromCp1252(db.System().TitleName)), false));
+    TTitleScene plain{QImage()};
+    plain.SetTitleText(QStringLiteral("La Leyenda del Valle"));
     TBattleTestScene battle(db, troop, resolve);
     TBattleTestScene unknown(db, 999, resolve);
     bool ok = save(title, out + QStringLiteral("/runtime-title.png"));
+    ok = save(plain, out + QStringLiteral("/runtime-title-plain.png")) && ok;
     ok = save(battle, out + QStringLiteral("/runtime-battle-test.png")) && ok;
     ok = save(unknown, out + QStringLiteral("/runtime-battle-unknown-troop.png")) && ok;
     return ok ? 0 : 1;

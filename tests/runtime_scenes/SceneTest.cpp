@@ -210,6 +210,24 @@ TEST_F(BattleScene, DrawsTheEnemiesAtTheirPositionsOnTheBackdrop)
     EXPECT_NE(pixelAt(scene, {160, 165}), QColor(0, 0, 255));
 }
 
+TEST_F(BattleScene, TheEnemysHueTurnsItsPicture)
+{
+    const struct {
+        int Hue;
+        QColor Centre;
+    } cases[] = {
+        {0, QColor(255, 0, 0)},   {120, QColor(0, 255, 0)}, {240, QColor(0, 0, 255)},
+        {360, QColor(255, 0, 0)}, {480, QColor(0, 255, 0)}, {-120, QColor(0, 0, 255)},
+    };
+    Db.System().BattleTestBackdrop.clear(); // the plain field has no pure colours
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Hue);
+        Db.Monsters().Obtain(2)->Hue = c.Hue;
+        TBattleTestScene scene(Db, 1, resolver());
+        EXPECT_EQ(scene.Frame().pixelColor(220, 100), c.Centre);
+    }
+}
+
 TEST_F(BattleScene, SeeThroughEnemiesBlendAndHiddenOrMissingOnesAreLeftOut)
 {
     TVudMonGroupItem* troop = Db.MonGroups().Obtain(1);
