@@ -102,20 +102,26 @@ void TFormSelMaterial::BuildForm()
     }
     FExtra = new QVBoxLayout;
     right->addLayout(FExtra);
-    right->addStretch(1);
+    if (!FKind.Preview.isEmpty())
+        right->addStretch(1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(FButtonOk);
     buttons->addWidget(cancel);
     right->addLayout(buttons);
 
+    if (FKind.Preview.isEmpty()) {
+        // Nothing to show beside the list: the buttons go under it.
+        auto* layout = new QVBoxLayout(this);
+        layout->addWidget(FList, 1);
+        layout->addLayout(right);
+        FList->setMinimumHeight(220);
+        return;
+    }
     auto* layout = new QHBoxLayout(this);
     layout->addWidget(FList, 1);
     layout->addLayout(right);
-    if (FKind.Preview.isEmpty())
-        FList->setMinimumHeight(220);
-    else
-        FList->setMinimumHeight(std::max(220, FKind.Preview.height()));
+    FList->setMinimumHeight(std::max(220, FKind.Preview.height()));
 }
 
 void TFormSelMaterial::SetMaterialName(const QString& name)

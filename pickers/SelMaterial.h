@@ -8,6 +8,7 @@
 //     ...refresh the caller's preview, Modified()...
 //   }
 //
+// Callers that place the picker at an offset call SetPlacementOffset before exec().
 // Face and character pickers also take and give back a cell (SetCellIndex / CellIndex), the
 // system picker its two options, the enemy picker its hue. Showing the form fills the list,
 // selects the row of the current name (or of the name marked " <RTP>", else the first row)
@@ -63,6 +64,8 @@ public:
     void SetMaterialName(const QString& name);
     QString MaterialName() const { return FName; }
     const QString& Folder() const { return FKind.Folder; }
+    // Shown at this offset from the owner's client origin instead of centred on it.
+    void SetPlacementOffset(QPoint offset) { PlacementOffset = offset; }
 
     void FormShow();
     void IconListBox1Click();

@@ -122,6 +122,7 @@ TEST(Pickers, EveryMemberSelectsTheGivenNameAndReturnsItBare)
         {"Zeta", "Zeta", "Zeta"},          // the project's file wins over the package's
         {"Missing", "Alpha", "Alpha"},
         {"", "Alpha", "Alpha"},
+        {"../Project/FaceSet/Alpha", "Alpha", "Alpha"}, // never a path
     };
     PickerTestProject p;
     for (const Member& m : Members()) {
