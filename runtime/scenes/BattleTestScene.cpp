@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <algorithm>
+#include <map>
 
 #include "ScenePainter.h"
 #include "TextCodec.h"
@@ -74,6 +75,8 @@ void TBattleTestScene::LoadParty(const TVudDataBase& db)
 void TBattleTestScene::LoadEnemies(const TVudDataBase& db, const TVudMonGroupItem& troop,
                                    const TMaterialResolver& resolve)
 {
+    // Members of one enemy share its picture, so a long member list decodes each file once.
+    std::map<int, std::shared_ptr<TVireoSheet>> sheets;
     for (int i = 0; i < troop.Members.Count(); ++i) {
         const TVudMonGroupMonsterItem* member = troop.Members.At(i);
         const TVudMonsterItem* monster = db.Monsters().Find(member->MonsterID);
@@ -85,10 +88,14 @@ void TBattleTestScene::LoadEnemies(const TVudDataBase& db, const TVudMonGroupIte
         enemy.X = member->X;
         enemy.Y = member->Y;
         enemy.Opacity = monster->Transparent ? kSeeThroughOpacity : 255;
-        enemy.Sheet = std::make_shared<TVireoSheet>();
-        const int hue = ((monster->Hue % 360) + 360) % 360; // a stored value may lie outside 0..359
-        if (LoadPictureSheet(*enemy.Sheet, resolved(resolve, "Monster", monster->BattlerName)) && hue)
-            enemy.Sheet->RotateHue(hue);
+        std::shared_ptr<TVireoSheet>& sheet = sheets[member->MonsterID];
+        if (!sheet) {
+            sheet = std::make_shared<TVireoSheet>();
+            const int hue = ((monster->Hue % 360) + 360) % 360; // a stored value may lie outside 0..359
+            if (LoadPictureSheet(*sheet, resolved(resolve, "Monster", monster->BattlerName)) && hue)
+                sheet->RotateHue(hue);
+        }
+        enemy.Sheet = sheet;
         FField.push_back(enemy);
         FShown.push_back({i, member->MonsterID, FromCp1252(monster->Name), enemy.Rect()});
     }
