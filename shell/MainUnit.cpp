@@ -12,6 +12,7 @@
 #include "ScratchFolder.h"
 #include "SelMusic.h"
 #include "Settings.h"
+#include "TestPlay.h"
 #include "TextCodec.h"
 #include "VudError.h"
 #include "storage/DataBase.h"
@@ -88,6 +89,20 @@ std::filesystem::path resolveMaterial(const std::string& name, const std::string
     if (file.isEmpty() || !QFileInfo(file).isFile())
         return {};
     return ToStoragePath(file);
+}
+
+// "Prueba" (F9): the open project in the game, with the two flags of the "Proyecto" menu.
+void testPlay(TFormVudMain& w)
+{
+    TTestPlayHost host;
+    host.Owner = &w;
+    host.ProjectFolder = CurrentProjectFolder();
+    host.ShowTitle = w.Action_GameShowTitle->isChecked();
+    host.FullScreen = w.Action_GameFullScreen->isChecked();
+    host.MapsChanged = [&w] { return w.MapsChanged(); };
+    host.SaveAllMaps = [&w] { w.SaveAllMaps(); };
+    host.UpdateActions = [&w] { w.UpdateActions(); };
+    StartTestPlay(host);
 }
 } // namespace
 
@@ -316,9 +331,9 @@ void TFormVudMain::createActions()
     Action_ToolSelectMusic = makeAction("Action_ToolSelectMusic", QStringLiteral("&Selector de Musica ..."),
                                         QStringLiteral("Prueba la música de tu proyecto"), "music",
                                         [this] { ToolSelectMusic(); });
-    // Test play belongs to its own piece of work; until then it is present and disabled.
     Action_GameTestPlay = makeAction("Action_GameTestPlay", QStringLiteral("Prueba"),
-                                     QStringLiteral("Hace una prueba del proyecto"), "play", nullptr);
+                                     QStringLiteral("Hace una prueba del proyecto"), "play",
+                                     [this] { testPlay(*this); });
     Action_GameTestPlay->setShortcut(QKeySequence(Qt::Key_F9));
     Action_GameFullScreen = makeAction("Action_GameFullScreen", QStringLiteral("&Pantalla Completa"),
                                        QStringLiteral("Usa la pantalla Completa en el modo de prueba"),
@@ -568,7 +583,7 @@ void TFormVudMain::UpdateActions()
     Action_ToolDataBase->setEnabled(false);
     Action_ToolMaterial->setEnabled(false);
     Action_ToolSelectMusic->setEnabled(open);
-    Action_GameTestPlay->setEnabled(false);
+    Action_GameTestPlay->setEnabled(open);
     Action_GameFullScreen->setEnabled(open);
     Action_GameShowTitle->setEnabled(open);
     const int mode = FMapEditor->EditMode();

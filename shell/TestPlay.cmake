@@ -5,3 +5,6 @@ add_library(shelltestplay STATIC
 target_include_directories(shelltestplay PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(shelltestplay PUBLIC shell soundforms platform Qt6::Widgets)
 set_target_properties(shelltestplay PROPERTIES AUTOMOC ON)
+
+# The main window's "Prueba" command.
+target_link_libraries(shellmain PUBLIC shelltestplay)
