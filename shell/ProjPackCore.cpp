@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QLibrary>
 #include <QSaveFile>
 
@@ -90,15 +91,22 @@ QString quoted(const QString& folder)
 
 TUnlhaFunction LoadUnlha(const QString& programFolder)
 {
-    auto* library = new QLibrary(WithTrailingSeparator(programFolder) + QStringLiteral("UNLHA32.DLL"));
+    // Never unloaded: the address must stay valid while the program runs. One load per file.
+    static QHash<QString, TUnlhaFunction> loaded;
+    const QString file = WithTrailingSeparator(programFolder) + QStringLiteral("UNLHA32.DLL");
+    if (const auto it = loaded.constFind(file); it != loaded.cend())
+        return *it;
+    auto* library = new QLibrary(file);
     if (!library->load()) {
         delete library;
         return nullptr;
     }
-    // Never unloaded: the address must stay valid while the program runs.
     auto unlha = reinterpret_cast<TUnlhaFunction>(library->resolve("Unlha"));
-    if (!unlha)
+    if (!unlha) {
         delete library;
+        return nullptr;
+    }
+    loaded.insert(file, unlha);
     return unlha;
 }
 
