@@ -32,7 +32,7 @@ QString resolved(const TBattleTestScene::TMaterialResolver& resolve, const char*
 
 TBattleTestScene::TBattleTestScene(const TVudDataBase& db, int troopID, TMaterialResolver resolveMaterial,
                                    QWidget* parent)
-    : TSceneView(parent)
+    : TSceneView(parent), FTroopID(troopID)
 {
     setObjectName(QStringLiteral("BattleTestScene"));
     const TVudVocabulary& words = db.Vocabulary();
@@ -134,6 +134,13 @@ void TBattleTestScene::RenderTopWindow(QPainter& painter)
                    QStringLiteral("Esc: salir"), QColor(190, 200, 230));
 }
 
+QString TBattleTestScene::enemyWindowTitle() const
+{
+    if (!FTroopFound)
+        return QStringLiteral("—");
+    return FTroopName.isEmpty() ? QStringLiteral("Grupo %1").arg(FTroopID) : FTroopName;
+}
+
 void TBattleTestScene::RenderEnemyWindow(QPainter& painter)
 {
     const QRect window(0, kWindowTop, kEnemyWindowWidth, FrameHeight - kWindowTop);
@@ -142,7 +149,7 @@ void TBattleTestScene::RenderEnemyWindow(QPainter& painter)
     const QFont bold = SceneFont(11, true);
     painter.setFont(bold);
     DrawShadowText(painter, QRect(inner.topLeft(), QSize(inner.width(), kLineHeight)), Qt::AlignVCenter | Qt::AlignLeft,
-                   FitText(bold, FTroopFound ? FTroopName : QStringLiteral("—"), inner.width()),
+                   FitText(bold, enemyWindowTitle(), inner.width()),
                    QColor(255, 236, 170));
     // One line per kind of enemy, in the order they first appear, with a count for repeats.
     std::vector<std::pair<QString, int>> kinds;

@@ -53,11 +53,13 @@ private:
     void Render();
     void RenderTopWindow(QPainter& painter);
     void RenderEnemyWindow(QPainter& painter);
+    QString enemyWindowTitle() const;
     void RenderPartyWindow(QPainter& painter);
     void RenderMessage(QPainter& painter);
 
     TVireoSheet FBackdrop;
     bool FBackdropLoaded = false;
+    int FTroopID = 0;
     bool FTroopFound = false;
     QString FTroopName;
     QString FMessage;
