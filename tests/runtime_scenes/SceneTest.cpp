@@ -48,6 +48,36 @@ QColor pixelAt(QWidget& scene, QPoint framePos)
 }
 
 // -------------------------------------------------------------------------------------------
+// Scaling
+
+TEST(SceneView, ShowsTheFrameAtTheLargestWholeFactorCentred)
+{
+    app();
+    const struct {
+        QSize Widget;
+        int Scale;
+        QRect Frame;
+    } cases[] = {
+        {{320, 240}, 1, {0, 0, 320, 240}},
+        {{639, 479}, 1, {159, 119, 320, 240}},
+        {{640, 480}, 2, {0, 0, 640, 480}},
+        {{1920, 1080}, 4, {320, 60, 1280, 960}},
+        {{200, 100}, 1, {-60, -70, 320, 240}}, // smaller than the frame: still drawn, centred
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Widget.width());
+        TTitleScene scene{QImage()};
+        scene.resize(c.Widget);
+        EXPECT_EQ(scene.Scale(), c.Scale);
+        EXPECT_EQ(scene.FrameRect(), c.Frame);
+        EXPECT_EQ(scene.ToFrame(c.Frame.topLeft() + QPoint(c.Scale * 11 - 1, c.Scale * 20)), QPoint(10, 20));
+    }
+    TTitleScene scene{QImage()};
+    scene.resize(1920, 1080);
+    EXPECT_EQ(scene.ToFrame({10, 10}), QPoint(-1, -1)) << "the border is outside the frame";
+}
+
+// -------------------------------------------------------------------------------------------
 // Title
 
 struct TKeyCase {
