@@ -14,7 +14,12 @@ public:
         NowPlayingMusic() = TMusicSetting{};
         CloseAudio();
     }
-    void Recreate() override { OpenAudio(); }
+    // Back with the wave output open, as the battle test leaves it too.
+    void Recreate() override
+    {
+        OpenAudio();
+        OpenWaveVoices();
+    }
 };
 } // namespace
 

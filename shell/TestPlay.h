@@ -18,6 +18,7 @@ public:
     virtual ~TPreviewSound() = default;
     // Forgets the music now playing ("(OFF)") and frees the players.
     virtual void Release() = 0;
+    // Makes them again, with the wave output open.
     virtual void Recreate() = 0;
 };
 // The real one, over the process-wide audio coordinator.

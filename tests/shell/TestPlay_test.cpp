@@ -187,14 +187,17 @@ TEST_F(TestPlayTest, WaitBoxHoldsTheEditorUntilTheGameEnds)
     FakeEditor editor;
     CountingSound sound;
     QWidget owner;
+    owner.setGeometry(100, 80, 500, 400);
     owner.show();
     TTestPlayHost host = hostFor(project, editor, sound);
     host.Owner = &owner;
 
     QString caption;
+    QPoint offCentre;
     bool stayedOpen = false;
     WhenModalShows([&](QWidget* box) {
         caption = box->windowTitle();
+        offCentre = box->geometry().center() - owner.geometry().center();
         box->close();
         QTest::keyClick(box, Qt::Key_Escape);
         QTest::keyClick(box, Qt::Key_F4, Qt::AltModifier);
@@ -207,6 +210,7 @@ TEST_F(TestPlayTest, WaitBoxHoldsTheEditorUntilTheGameEnds)
     clock.start();
     EXPECT_EQ(StartTestPlay(host), TTestPlayResult::Played);
     EXPECT_EQ(caption, QStringLiteral("Prueba del juego"));
+    EXPECT_LE(offCentre.manhattanLength(), 2) << "centred on the editor";
     EXPECT_TRUE(stayedOpen);
     EXPECT_GE(clock.elapsed(), 200);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
@@ -215,7 +219,12 @@ TEST_F(TestPlayTest, WaitBoxHoldsTheEditorUntilTheGameEnds)
 
 TEST_F(TestPlayTest, SystemSoundForgetsTheMusicAndFreesThePlayers)
 {
-    OpenAudio();
+    // SDL's file output stands in for the sound card, so the wave output really opens.
+    const QByteArray driver = qgetenv("SDL_AUDIODRIVER");
+    qputenv("SDL_AUDIODRIVER", "disk");
+    qputenv("SDL_DISKAUDIOFILE", Path("audio.raw").toLocal8Bit());
+    ASSERT_TRUE(OpenAudio());
+    ASSERT_TRUE(OpenWaveVoices());
     NowPlayingMusic() = TMusicSetting{QStringLiteral("Batalla"), 1000, 80, 120, 30};
 
     SystemPreviewSound().Release();
@@ -224,6 +233,9 @@ TEST_F(TestPlayTest, SystemSoundForgetsTheMusicAndFreesThePlayers)
     EXPECT_EQ(NowPlayingMusic().Name, QStringLiteral("(OFF)"));
 
     SystemPreviewSound().Recreate();
-    EXPECT_NE(Audio(), nullptr);
+    auto* coordinator = dynamic_cast<TAudioCoordinator*>(Audio());
+    ASSERT_NE(coordinator, nullptr);
+    EXPECT_NE(coordinator->WavePlayer(), nullptr) << "the wave output is open again";
     CloseAudio();
+    qputenv("SDL_AUDIODRIVER", driver);
 }
