@@ -129,6 +129,15 @@ void TFormSelMaterial::SetMaterialName(const QString& name)
     FName = StripRtpMark(name);
 }
 
+bool TFormSelMaterial::Execute(QString& name)
+{
+    SetMaterialName(name);
+    if (exec() != QDialog::Accepted)
+        return false;
+    name = MaterialName();
+    return true;
+}
+
 void TFormSelMaterial::showEvent(QShowEvent* event)
 {
     FormShow();
@@ -233,6 +242,15 @@ void TFormSelCellMaterial::SetCellIndex(int index)
 {
     FCellIndex = index;
     RedrawPreview();
+}
+
+bool TFormSelCellMaterial::Execute(QString& name, int& cellIndex)
+{
+    SetCellIndex(cellIndex);
+    if (!TFormSelMaterial::Execute(name))
+        return false;
+    cellIndex = CellIndex();
+    return true;
 }
 
 void TFormSelCellMaterial::DrawPreview(TVireoBoard& board)

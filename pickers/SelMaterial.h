@@ -8,6 +8,9 @@
 //     ...refresh the caller's preview, Modified()...
 //   }
 //
+// or in one line: `if (form.Execute(name)) ...` (with the cell, hue or options where the member
+// has them).
+//
 // Callers that place the picker at an offset call SetPlacementOffset before exec().
 // Face and character pickers also take and give back a cell (SetCellIndex / CellIndex), the
 // system picker its two options, the enemy picker its hue. Showing the form fills the list,
@@ -62,6 +65,9 @@ class TFormSelMaterial : public TFormVudBase {
     Q_OBJECT
 public:
     void SetMaterialName(const QString& name);
+    // Shows the form modally starting from `name`; on "Aceptar" stores the bare name back and
+    // gives true, otherwise leaves `name` alone.
+    bool Execute(QString& name);
     QString MaterialName() const { return FName; }
     const QString& Folder() const { return FKind.Folder; }
     // Shown at this offset from the owner's client origin instead of centred on it.
@@ -113,6 +119,9 @@ public:
     // Given by the caller, read back after "Aceptar"; choosing a row leaves it alone.
     void SetCellIndex(int index);
     int CellIndex() const { return FCellIndex; }
+    using TFormSelMaterial::Execute;
+    // The same with the cell.
+    bool Execute(QString& name, int& cellIndex);
 
 protected:
     TFormSelCellMaterial(const TPickerKind& kind, QSize cell, int columns, int rows, QWidget* owner);

@@ -46,6 +46,15 @@ TFormSelMonster::TFormSelMonster(QWidget* owner)
     connect(FSlider, &QSlider::valueChanged, this, [this] { SliderHueChange(); });
 }
 
+bool TFormSelMonster::Execute(QString& name, int& hue)
+{
+    SetHue(hue);
+    if (!TFormSelMaterial::Execute(name))
+        return false;
+    hue = Hue();
+    return true;
+}
+
 int TFormSelMonster::HueOfPosition(int position)
 {
     return (position * 10 + 180) % 360;

@@ -17,6 +17,8 @@ public:
     // back to 0.
     void SetHue(int hue);
     int Hue() const;
+    using TFormSelMaterial::Execute;
+    bool Execute(QString& name, int& hue);
 
     // The slider's 37 positions: hue = (position × 10 + 180) mod 360.
     static int HueOfPosition(int position);

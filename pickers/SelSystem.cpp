@@ -62,3 +62,14 @@ void TFormSelSystem::SetMessageFont(int value)
     FMessageFont = value;
     check(FFontGroup, value);
 }
+
+bool TFormSelSystem::Execute(QString& name, int& wallpaper, int& messageFont)
+{
+    SetWallpaper(wallpaper);
+    SetMessageFont(messageFont);
+    if (!TFormSelMaterial::Execute(name))
+        return false;
+    wallpaper = Wallpaper();
+    messageFont = MessageFont();
+    return true;
+}

@@ -16,6 +16,8 @@ public:
     // 0 "Lucida Console", 1 "Courier New".
     void SetMessageFont(int value);
     int MessageFont() const { return FMessageFont; }
+    using TFormSelMaterial::Execute;
+    bool Execute(QString& name, int& wallpaper, int& messageFont);
 
 private:
     QButtonGroup* FWallpaperGroup;

@@ -10,6 +10,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QTest>
+#include <QTimer>
 
 #include "PickerTestProject.h"
 #include "SelBackdrop.h"
@@ -498,4 +499,50 @@ TEST(Pickers, SelectedRowStandsSixRowsBelowTheTop)
     top.SetMaterialName("T03");
     top.show();
     EXPECT_EQ(List(top)->indexAt(QPoint(5, 2)).row(), 0);
+}
+
+TEST(Pickers, ExecuteHandsValuesBackOnlyOnAceptar)
+{
+    PickerTestProject p;
+    p.Picture(false, "FaceSet", "Caras.png", 192, 192);
+    p.Picture(true, "FaceSet", "Otras.png", 192, 192);
+    p.Picture(true, "Monster", "Limo.png", 40, 20);
+    p.Picture(true, "System", "Sistema.png", 160, 128);
+    // While the form runs: press `cell` (when given), then press the button.
+    const auto whileShown = [](const char* button, QPoint cell = {-1, -1}) {
+        QTimer::singleShot(0, [=] {
+            QWidget* form = QApplication::activeModalWidget();
+            ASSERT_NE(form, nullptr);
+            if (cell.x() >= 0)
+                Press(*form, cell);
+            QTest::mouseClick(Child<QPushButton>(*form, button), Qt::LeftButton);
+        });
+    };
+    for (const bool ok : {true, false}) {
+        SCOPED_TRACE(ok ? "Aceptar" : "Cancelar");
+        const char* button = ok ? "ButtonOk" : "ButtonCancel";
+        QString name = "Otras <RTP>";
+        int cell = 3;
+        TFormSelFace face;
+        whileShown(button, {60, 150});
+        EXPECT_EQ(face.Execute(name, cell), ok);
+        EXPECT_EQ(name, ok ? "Otras" : "Otras <RTP>");
+        EXPECT_EQ(cell, ok ? 13 : 3);
+
+        QString battler = "Limo";
+        int hue = 40;
+        TFormSelMonster monster;
+        whileShown(button);
+        EXPECT_EQ(monster.Execute(battler, hue), ok);
+        EXPECT_EQ(hue, 40);
+
+        QString system = "nada";
+        int wallpaper = 1, font = 1;
+        TFormSelSystem options;
+        whileShown(button);
+        EXPECT_EQ(options.Execute(system, wallpaper, font), ok);
+        EXPECT_EQ(system, ok ? "Sistema" : "nada");
+        EXPECT_EQ(wallpaper, 1);
+        EXPECT_EQ(font, 1);
+    }
 }
