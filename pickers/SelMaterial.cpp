@@ -148,18 +148,14 @@ void TFormSelMaterial::FormShow()
 {
     QStringList names;
     ListMaterials(names, FKind.Folder, MaterialExtensions(FKind.Folder));
-    const QString wanted = FName;
-    {
+    const int row = [&] {
         const QSignalBlocker block(FList);
         FList->clear();
         FList->addItems(names);
-    }
-    FName = wanted;
-    const int row = InitialRow();
-    {
-        const QSignalBlocker block(FList);
-        FList->setCurrentRow(row);
-    }
+        const int found = InitialRow();
+        FList->setCurrentRow(found);
+        return found;
+    }();
     FList->verticalScrollBar()->setValue(std::max(0, row - FKind.RowsAbove));
     IconListBox1Click();
 }
@@ -193,18 +189,19 @@ void TFormSelMaterial::LoadSheet()
     Sheet.Clear();
     const QString file = ResolveMaterialFile(FName, FKind.Folder, MaterialExtensions(FKind.Folder));
     // The lookup gives back the bare name when no file exists; that is never loaded.
-    const bool found = !file.isEmpty() && QFileInfo(file).isAbsolute() && QFileInfo(file).isFile();
-    try {
-        if (!found)
-            throw EVireoError("");
-        Sheet.LoadFromFile(QFile::encodeName(file).toStdString(), true);
-    } catch (const std::exception&) {
-        // A missing or unreadable file shows an empty picture.
-        if (Sheet.AutoSize)
-            Sheet.FreeImage();
-        else
-            Sheet.Clear();
+    bool loaded = !file.isEmpty() && QFileInfo(file).isAbsolute() && QFileInfo(file).isFile();
+    if (loaded) {
+        try {
+            Sheet.LoadFromFile(QFile::encodeName(file).toStdString(), true);
+        } catch (const std::exception&) {
+            loaded = false;
+        }
     }
+    // A missing or unreadable file shows an empty picture.
+    if (!loaded && Sheet.AutoSize)
+        Sheet.FreeImage();
+    else if (!loaded)
+        Sheet.Clear();
 }
 
 void TFormSelMaterial::RedrawPreview()
