@@ -365,22 +365,36 @@ TEST(Pickers, FittedPreviewsShrinkLargePicturesAndCentreSmallOnes)
     }
 }
 
-TEST(Pickers, HalfSizePreviewsTakeEverySecondPixel)
+TEST(Pickers, FixedPreviewsShowTheSheetWholeOrAtHalfSize)
 {
     PickerTestProject p;
     p.Picture(false, "Battle", "Golpe.png", 480, 480);
     p.Picture(false, "ChipSet", "Campo.png", 480, 256);
+    p.Picture(false, "Backdrop", "Bosque.png", 320, 160);
+    p.Picture(false, "Title", "Titulo.png", 320, 240);
+    p.Picture(false, "GameOver", "Fin.png", 320, 240);
+    p.Picture(false, "System", "Sistema.png", 160, 128);
+    p.Picture(false, "FaceSet", "Caras.png", 192, 192);
     TFormSelBattle battle;
     TFormSelChipSet chips;
-    for (TFormSelMaterial* form : {static_cast<TFormSelMaterial*>(&battle), static_cast<TFormSelMaterial*>(&chips)}) {
+    TFormSelBackdrop backdrop;
+    TFormSelTitle title;
+    TFormSelGameOver gameOver;
+    TFormSelSystem system;
+    TFormSelFace face;
+    face.SetCellIndex(-1);
+    const std::pair<TFormSelMaterial*, int> cases[] = {
+        {&battle, 2}, {&chips, 2}, {&backdrop, 1}, {&title, 1}, {&gameOver, 1}, {&system, 1}, {&face, 1}};
+    for (const auto& [form, scale] : cases) {
+        SCOPED_TRACE(form->Folder().toStdString());
         form->show();
         const TVireoBoard& b = form->PreviewBoard();
         const TVireoSheet& s = form->PreviewSheet();
-        ASSERT_EQ(b.Width() * 2, s.Width());
-        ASSERT_EQ(b.Height() * 2, s.Height());
+        ASSERT_EQ(b.Width() * scale, s.Width());
+        ASSERT_EQ(b.Height() * scale, s.Height());
         for (int y = 0; y < b.Height(); y += 7)
             for (int x = 0; x < b.Width(); x += 5)
-                ASSERT_EQ(b.ScanLine(y)[x], s.ColorTable[s.ScanLine(2 * y)[2 * x]]) << x << "," << y;
+                ASSERT_EQ(b.ScanLine(y)[x], s.ColorTable[s.ScanLine(scale * y)[scale * x]]) << x << "," << y;
     }
 }
 
