@@ -55,19 +55,33 @@ bool loadProject(TGameProject& project, const TPlayArgs& args, QString& error)
     }
 }
 
-void installTestHooks(TGameWindow& window)
+// Installed before anything can wait for the player, so a test never hangs on a message box.
+void installExitHook()
 {
     bool ok = false;
     const int exitAfter = qEnvironmentVariableIntValue("TFPLAY_EXIT_AFTER_MS", &ok);
     if (ok && exitAfter >= 0)
         QTimer::singleShot(exitAfter, qApp, [] { QCoreApplication::exit(0); });
+}
+
+void installScreenshotHook(TGameWindow& window)
+{
     const QString shot = qEnvironmentVariable("TFPLAY_SCREENSHOT");
-    if (!shot.isEmpty()) {
-        // Taken a little after the first frame so the window has been laid out and painted.
-        QTimer::singleShot(300, &window, [&window, shot] {
-            if (!window.grab().save(shot, "PNG"))
-                printLine(stderr, QStringLiteral("TFPLAY: no se pudo guardar la captura %1").arg(shot));
-        });
+    if (shot.isEmpty())
+        return;
+    // Taken a little after the first frame so the window has been laid out and painted.
+    QTimer::singleShot(300, &window, [&window, shot] {
+        if (!window.grab().save(shot, "PNG"))
+            printLine(stderr, QStringLiteral("TFPLAY: no se pudo guardar la captura %1").arg(shot));
+    });
+}
+
+// Sound is a nicety: each part that cannot be opened leaves the game silent in that part.
+void openSound()
+{
+    if (OpenAudio()) {
+        OpenMidi();
+        OpenWaveVoices();
     }
 }
 } // namespace
@@ -96,6 +110,7 @@ int main(int argc, char** argv)
     }
 
     QApplication app(argc, argv);
+    installExitHook();
     TGameProject project;
     QString error;
     if (!loadProject(project, args, error)) {
@@ -108,7 +123,7 @@ int main(int argc, char** argv)
     // The data is in; a picture that cannot be read from now on is drawn empty.
     SetLenientMode(true);
     InstallGameMaterials(project.Folder);
-    OpenAudio();
+    openSound();
 
     int status = 0;
     {
@@ -119,7 +134,7 @@ int main(int argc, char** argv)
             window.showFullScreen();
         else
             window.show();
-        installTestHooks(window);
+        installScreenshotHook(window);
         status = app.exec();
     }
     CloseAudio();

@@ -1,5 +1,6 @@
 // The real run time on a project made the way the editor makes one: the program the project got
 // as TFPLAY.exe, started like the editor starts it, and its map scene driven in process.
+#include "AudioCoordinator.h"
 #include "GameProject.h"
 #include "GameWindow.h"
 #include "MapScene.h"
@@ -36,11 +37,14 @@ protected:
         WriteRuntimePackagePathValue(QStringLiteral(TF_PROGRAM_DIR "/RTP"));
     }
 
-    TRun run(const QStringList& args, const QString& exitAfterMs = QStringLiteral("400"))
+    TRun run(const QStringList& args, const QString& exitAfterMs = QStringLiteral("400"), bool display = true)
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("QT_QPA_PLATFORM", "offscreen");
+        if (!display)
+            for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+                env.remove(name);
         env.insert("SDL_AUDIODRIVER", "dummy");
         env.insert("XDG_CONFIG_HOME", Path("childconfig"));
         env.insert("TFPLAY_EXIT_AFTER_MS", exitAfterMs);
@@ -119,6 +123,17 @@ TEST_F(TfplayTest, AFileThatCannotBeLoadedIsNamedAndEndsWithStatusOne)
     }
 }
 
+TEST_F(TfplayTest, WithoutADisplayItSaysSoInsteadOfFailingInQt)
+{
+    const TRun r = run({"TestPlay", "HideTitle", "Window"}, "5000", false);
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_TRUE(r.Err.contains("no hay pantalla")) << r.Err.toStdString();
+    QFile::remove(project + "TFPLAY.ldb");
+    const TRun broken = run({"TestPlay", "HideTitle", "Window"}, "5000", false);
+    EXPECT_EQ(broken.Status, 1);
+    EXPECT_TRUE(broken.Err.contains("No se puede cargar el archivo TFPLAY.ldb")) << broken.Err.toStdString();
+}
+
 TEST_F(TfplayTest, ACommandLineItDoesNotUnderstandEndsWithStatusTwo)
 {
     for (const QStringList& args : {QStringList{"TestPlay"}, QStringList{"Play", "HideTitle", "Window"},
@@ -130,6 +145,27 @@ TEST_F(TfplayTest, ACommandLineItDoesNotUnderstandEndsWithStatusTwo)
         EXPECT_TRUE(r.Err.contains("uso: TFPLAY.exe")) << r.Err.toStdString();
     }
 }
+
+// Records what the game asks of the sound library.
+class TRecordingAudio : public TAudioControl {
+public:
+    explicit TRecordingAudio(QStringList& log) : FLog(log) {}
+    void OpenMidi() override {}
+    void CloseMidi() override {}
+    void OpenWaveVoices() override {}
+    void PlayMusic(const std::string& file) override { FLog << QString::fromStdString(file); }
+    void StopMusic() override { FLog << "stop"; }
+    void FadeInMusic(int) override {}
+    void FadeOutMusic(int) override {}
+    void SetMusicVolume(int v) override { FLog << QStringLiteral("volume %1").arg(v); }
+    void SetMusicTempo(int) override {}
+    void SetMusicBalance(int) override {}
+    void PlaySoundEffect(const std::string&, int, int, int) override {}
+    void StopSoundEffects() override {}
+
+private:
+    QStringList& FLog;
+};
 
 class MapSceneTest : public TfplayTest {
 protected:
@@ -201,4 +237,74 @@ TEST_F(MapSceneTest, TheWindowGoesFromTheTitleToTheMapAndEscCloses)
     EXPECT_TRUE(window.isVisible());
     QTest::keyClick(window.MapScene(), Qt::Key_Escape);
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST(MapMusic, AMapPlaysItsOwnMusicOrItsParentsUpTheTree)
+{
+    TVudMapTree tree;
+    tree.AddMap(0, 0)->NodeType = ntRoot;
+    auto add = [&](int parent, int id, int type, const char* name) {
+        TVudMapTreeItem* node = tree.AddMap(parent, id);
+        node->NodeType = ntMap;
+        node->MusicType = uint8_t(type);
+        node->Music.Name = name;
+    };
+    add(0, 1, 2, "Campo");
+    add(1, 2, 0, "");
+    add(2, 3, 1, "Campo");
+    add(3, 4, 0, "");
+    add(1, 5, 2, "(OFF)");
+    add(0, 6, 0, "");
+    const struct {
+        int Map;
+        const char* Music;  // empty: none
+    } cases[] = {{1, "Campo"}, {2, "Campo"}, {3, ""}, {4, ""}, {5, ""}, {6, ""}, {99, ""}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Map);
+        const TVudMusic* music = MapMusic(tree, c.Map);
+        EXPECT_EQ(music ? music->Name : std::string(), c.Music);
+    }
+}
+
+TEST_F(MapSceneTest, TheTitleAndTheMapPlayTheirMusicFromTheRunTimePackage)
+{
+    QStringList played;
+    InstallAudio(std::make_unique<TRecordingAudio>(played));
+    TVudMapTreeItem* node = game.Tree.Find(1);
+    node->MusicType = 2;
+    node->Music.Name = "Campo";
+    node->Music.Volume = 80;
+    {
+        TPlayArgs args;
+        TGameWindow window(game, args);
+        window.Start();
+        QTest::keyClick(window.Scene(), Qt::Key_Return);
+        QTRY_VERIFY_WITH_TIMEOUT(window.MapScene() != nullptr, 2000);
+    }
+    InstallAudio(nullptr);
+    const QString rtp = QStringLiteral(TF_PROGRAM_DIR "/RTP/Music/");
+    EXPECT_EQ(played.filter(".mid"), (QStringList{rtp + "Titulo.mid", rtp + "Campo.mid"}));
+    EXPECT_TRUE(played.contains("volume 80"));
+    EXPECT_EQ(played.last(), "stop") << "the music ends with the game";
+}
+
+TEST_F(MapSceneTest, WaterMovesAndThePanoramaShowsWhereTilesLeaveRoom)
+{
+    // The lake's left part is on screen at rows 4..8 (camera at 0, 64).
+    const QRect lake(14 * 16, 0, 96, 80);
+    {
+        TMapScene scene(game);
+        const QImage first = scene.Frame();
+        scene.show();
+        QTest::qWait(700);
+        EXPECT_NE(first.copy(lake), scene.Frame().copy(lake));
+    }
+    const QPoint gap(9 * 16 + 8, 14 * 16 + 8 - 64);
+    game.Map.SetCell(0, 9, 14, 4600);  // an ID that draws nothing
+    TMapScene plain(game);
+    EXPECT_EQ(plain.Frame().pixel(gap), qRgb(0, 0, 0));
+    game.Map.UsePanorama = 1;
+    game.Map.PanoramaName = "Cielo";
+    TMapScene withSky(game);
+    EXPECT_NE(withSky.Frame().pixel(gap), qRgb(0, 0, 0));
 }
