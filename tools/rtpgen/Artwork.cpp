@@ -141,7 +141,8 @@ void MakeNightSystemGraphic(const std::filesystem::path& file) {
 void MakeTitle(const std::filesystem::path& file) {
   TPaletteBuilder pal({0, 0, 0});
   TCanvas c(320, 240, pal);
-  gradient(c, 0, 0, 320, 150, pal.Ramp({30, 30, 90}, {250, 170, 110}, 8));
+  // The sky reaches the near hills: where they are low, nothing else covers the gap.
+  gradient(c, 0, 0, 320, 165, pal.Ramp({30, 30, 90}, {250, 170, 110}, 8));
   // A low sun behind far mountains.
   c.FillEllipse(220, 128, 26, 26, c.Idx({255, 226, 150}));
   c.FillEllipse(220, 128, 20, 20, c.Idx({255, 244, 200}));
