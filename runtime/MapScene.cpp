@@ -15,6 +15,9 @@ namespace {
 constexpr int kCell = TGameWorld::CellPixels;
 constexpr int kStarMark = 0x10;
 constexpr int kCharWidth = 24, kCharHeight = 32;
+// Event page animation types that the map shows without running scripts.
+constexpr int kAnimStepping = 1, kAnimSpinning = 5;
+constexpr int kStepCycle[4] = {0, 1, 2, 1};
 
 int wrapped(int v, int size)
 {
@@ -231,16 +234,25 @@ void TMapScene::drawSprites(std::vector<TSprite>& sprites, int layer)
             continue;
         if (!s.Page) {
             if (!FHeroCharSet.empty())
-                drawCharacter(x, y, FHeroCharSet, FHeroCharIndex, int(FWorld.Facing()), FWorld.WalkPattern());
+                drawCharacter(x, y, FHeroCharSet, FHeroCharIndex, int(FWorld.Facing()), FWorld.WalkPattern(), false);
         } else if (s.Page->CharSetName.empty()) {
             drawTileGraphic(x, y, s.Page->CharSetIndex);
         } else {
-            drawCharacter(x, y, s.Page->CharSetName, s.Page->CharSetIndex, s.Page->Direction, s.Page->Pattern);
+            const TVudEventPageItem& page = *s.Page;
+            int dir = page.Direction, pattern = page.Pattern;
+            // No event script runs yet, but the map should not look frozen: steppers step in
+            // place and spinners turn.
+            if (page.AnimationType == kAnimStepping)
+                pattern = kStepCycle[FCounter / 12 % 4];
+            else if (page.AnimationType == kAnimSpinning)
+                dir = (dir + FCounter / 16) % 4;
+            drawCharacter(x, y, page.CharSetName, page.CharSetIndex, dir, pattern, page.Transparent != 0);
         }
     }
 }
 
-void TMapScene::drawCharacter(int x, int y, const std::string& name, int index, int dir, int pattern)
+void TMapScene::drawCharacter(int x, int y, const std::string& name, int index, int dir, int pattern,
+                              bool seeThrough)
 {
     TVireoSheet& sheet = FChars.CharSetSheet(FChars.AcquireCharSet(name));
     if (sheet.Width() <= 0)
@@ -249,7 +261,7 @@ void TMapScene::drawCharacter(int x, int y, const std::string& name, int index, 
     const int sx = o.X + kCharWidth * std::clamp(pattern, 0, 2);
     const int sy = o.Y + kCharHeight * std::clamp(dir, 0, 3);
     sheet.Transparent = true;
-    sheet.Opacity = 255;
+    sheet.Opacity = seeThrough ? 160 : 255;
     // Characters are taller than a cell: feet on the cell, head above it.
     FBoard.DrawSheet(x - (kCharWidth - kCell) / 2, y - (kCharHeight - kCell), {sx, sy, sx + kCharWidth, sy + kCharHeight},
                      sheet);

@@ -59,7 +59,7 @@ private:
     void drawTiles(bool starTiles);
     void drawSprites(std::vector<TSprite>& sprites, int layer);
     void drawCharacter(int screenX, int screenY, const std::string& name, int index, int dir,
-                       int pattern);
+                       int pattern, bool seeThrough);
     void drawTileGraphic(int screenX, int screenY, int tile);
     bool isStarTile(int upperID) const;
     // A map pixel position relative to the camera, taking the nearest copy on wrapping axes.

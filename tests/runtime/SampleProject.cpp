@@ -60,6 +60,7 @@ void paint(TVudMap& map)
     addEvent(map, 1, 10, 10, "Aldeanos", 0, 2, 1);
     addEvent(map, 2, 6, 11, "Objetos", 0, 0, 1);
     addEvent(map, 3, 13, 11, "", 1, 2, 0);
+    map.Events.Find(1)->Pages.At(0)->AnimationType = 1;  // the villager steps in place
 }
 } // namespace
 
