@@ -3,6 +3,7 @@
 #include "GameRunTime.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QLabel>
 #include <QTimer>
@@ -37,6 +38,11 @@ TFormProcessWait::TFormProcessWait(QWidget* owner) : TFormVudBase(owner)
     addAction(FActionAltF4);
 }
 
+TFormProcessWait::~TFormProcessWait()
+{
+    qApp->removeEventFilter(this);
+}
+
 void TFormProcessWait::SetProcess(std::function<bool()> running)
 {
     FRunning = std::move(running);
@@ -50,7 +56,21 @@ void TFormProcessWait::SetProcess(const TRunTimeProcess& process)
 void TFormProcessWait::showEvent(QShowEvent* event)
 {
     TFormVudBase::showEvent(event);
+    if (!FEnded)
+        qApp->installEventFilter(this);
     FTimer->start();
+}
+
+bool TFormProcessWait::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::Close && !FEnded && watched != this && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->isWindow()) {
+        event->ignore();
+        return true;
+    }
+    // The base looks after this box's own controls only.
+    const bool own = watched->isWidgetType() && isAncestorOf(static_cast<QWidget*>(watched));
+    return own && TFormVudBase::eventFilter(watched, event);
 }
 
 void TFormProcessWait::TimerTimer()
@@ -59,6 +79,7 @@ void TFormProcessWait::TimerTimer()
         return;
     FTimer->stop();
     FEnded = true;
+    qApp->removeEventFilter(this);
     if (QWidget* owner = parentWidget()) {
         QWidget* editor = owner->window();
         editor->raise();

@@ -15,6 +15,7 @@ class TFormProcessWait : public TFormVudBase {
     Q_OBJECT
 public:
     explicit TFormProcessWait(QWidget* owner = nullptr);
+    ~TFormProcessWait() override;
 
     // What to watch: true while the process is still running.
     void SetProcess(std::function<bool()> running);
@@ -28,6 +29,8 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // While the game runs no editor window closes, whoever asks.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void TimerTimer();

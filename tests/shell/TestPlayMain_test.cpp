@@ -17,6 +17,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QTest>
+#include <QWindow>
 
 namespace {
 constexpr std::uint16_t kGrass = 5010;
@@ -75,4 +76,30 @@ TEST_F(TestPlayMainTest, F9SavesThePaintedMapAndRunsTheProjectsGame)
     EXPECT_EQ(record.Arguments,
               QStringList({project + "TFPLAY.exe", "TestPlay", "ShowTitle", "Window"}));
     EXPECT_EQ(QFileInfo(record.WorkingFolder).canonicalFilePath(), QFileInfo(project).canonicalFilePath());
+}
+
+TEST_F(TestPlayMainTest, EditorStaysOpenWhileTheGameRuns)
+{
+    TFormVudMain w(nullptr, false);
+    w.show();
+    CreateProjectThroughDialog(w, QStringLiteral("Prueba"));
+    ASSERT_TRUE(w.ProjectManager().Opened());
+    project = CurrentProjectFolder();
+    ASSERT_TRUE(QFile::remove(project + "TFPLAY.exe"));
+    InstallFakeGame();
+    HoldGame();
+
+    ScopedMessageService boxes;
+    bool editorStayed = false;
+    WhenModalShows([&](QWidget*) {
+        // What the window system's close button and Alt+F4 on the editor amount to.
+        w.windowHandle()->close();
+        QTest::qWait(100);
+        editorStayed = w.isVisible() && w.ProjectManager().Opened();
+        ReleaseGame();
+    });
+    w.Action_GameTestPlay->trigger();
+    EXPECT_TRUE(editorStayed);
+    EXPECT_TRUE(Record().Ran);
+    EXPECT_TRUE(boxes.fake.shown.isEmpty());
 }
