@@ -77,7 +77,7 @@ TEST_F(RtpTest, TwoRunsWriteIdenticalBytesAndNothingElse) {
 
 TEST_F(RtpTest, EveryPictureIsAn8BitImageOfItsKindsSize) {
   const std::map<std::string, std::pair<int, int>> kindSizes = {
-      {"ChipSet", {480, 256}}, {"CharSet", {288, 256}}, {"FaceSet", {192, 192}}, {"System", {160, 128}},
+      {"ChipSet", {480, 256}}, {"CharSet", {288, 256}}, {"FaceSet", {192, 192}}, {"System", {160, 80}},
       {"Title", {320, 240}},   {"GameOver", {320, 240}}, {"Backdrop", {320, 160}}, {"Battle", {480, 480}}};
   int pictures = 0;
   for (const auto& m : RtpMaterials()) {

@@ -65,12 +65,13 @@ void sparkle(TCanvas& c, int x, int y, int r, std::uint8_t v) {
 // (64,0) 32 × 32 selection cursor; (96,0) 16 × 8 up and (96,8) 16 × 8 down arrows; (112,0)
 // 16 × 16 text shadow colour; (128,0) 32 × 16 two frames of the "more text" mark; (0,32)
 // 160 × 16 gauge bar pieces; (0,48) and (0,64) twenty 16 × 16 text colours (the colour of
-// text colour i sits at (16 × (i mod 10), 56 + 16 × (i div 10))); (0,80) 160 × 48 icons.
+// text colour i sits at (16 × (i mod 10), 56 + 16 × (i div 10))). 160 × 80 is the only size the
+// material manager accepts for this folder.
 namespace {
 
 void systemGraphic(const std::filesystem::path& file, TRgb top, TRgb bottom, TRgb frame) {
   TPaletteBuilder pal({0, 0, 0});
-  TCanvas c(160, 128, pal);
+  TCanvas c(160, 80, pal);
   gradient(c, 0, 0, 32, 32, pal.Ramp(top, bottom, 6));
   const TRamp f = pal.Ramp(ShadeRgb(frame, 0.5), ShadeRgb(frame, 1.3), 4);
   const std::uint8_t ink = c.Idx(kInk);
@@ -110,19 +111,6 @@ void systemGraphic(const std::filesystem::path& file, TRgb top, TRgb bottom, TRg
     c.FillRect(x, y, 16, 16, c.Idx(text[i]));
     c.FillRect(x, y + 12, 16, 4, c.Idx(ShadeRgb(text[i], 0.75)));
   }
-  // Icons: a coin, a heart, a star, a potion, a sword, a shield, a key, a gem.
-  const std::uint8_t gold = c.Idx({240, 200, 60}), red = c.Idx({220, 60, 70}), blue = c.Idx({90, 150, 250});
-  const std::uint8_t steel = c.Idx({200, 206, 220}), brown = c.Idx({140, 90, 50});
-  c.FillEllipse(8, 88, 6, 6, gold);
-  c.FillEllipse(21, 86, 3.5, 3.5, red), c.FillEllipse(27, 86, 3.5, 3.5, red);
-  for (int y = 0; y < 7; ++y) c.FillRect(18 + y, 88 + y, 13 - 2 * y, 1, red);
-  for (int y = 0; y < 12; ++y) c.FillRect(40 - (y < 5 ? y / 2 : (12 - y) / 2), 82 + y, 1 + 2 * (y < 5 ? y / 2 : (12 - y) / 2), 1, gold);
-  c.FillEllipse(56, 90, 5, 5, blue), c.FillRect(54, 81, 4, 5, steel);
-  c.Line(66, 93, 76, 83, steel), c.Line(67, 93, 77, 83, steel), c.FillRect(66, 90, 5, 2, brown);
-  c.FillEllipse(88, 87, 6, 7, steel), c.FillEllipse(88, 87, 3, 4, blue);
-  c.FillEllipse(100, 86, 3, 3, gold), c.FillRect(102, 86, 8, 2, gold), c.FillRect(107, 88, 2, 3, gold);
-  for (int y = 0; y < 10; ++y) c.FillRect(120 - (y < 4 ? y : 9 - y), 82 + y, 1 + 2 * (y < 4 ? y : 9 - y), 1, y < 4 ? c.Idx({150, 240, 240}) : c.Idx({60, 160, 170}));
-  c.Outline(0, 80, 160, 48, c.Idx(kInk));
   c.Save(file);
 }
 
