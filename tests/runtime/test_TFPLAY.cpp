@@ -237,6 +237,15 @@ TEST_F(MapSceneTest, TheWindowGoesFromTheTitleToTheMapAndEscCloses)
     EXPECT_TRUE(window.isVisible());
     QTest::keyClick(window.MapScene(), Qt::Key_Escape);
     EXPECT_FALSE(window.isVisible());
+
+    // "Salir" on the title ends the game as well.
+    TGameWindow again(game, args);
+    again.Start();
+    again.show();
+    QTest::keyClick(again.Scene(), Qt::Key_Down);
+    QTest::keyClick(again.Scene(), Qt::Key_Return);
+    QTRY_VERIFY_WITH_TIMEOUT(!again.isVisible(), 2000);
+    EXPECT_EQ(again.MapScene(), nullptr);
 }
 
 TEST(MapMusic, AMapPlaysItsOwnMusicOrItsParentsUpTheTree)
