@@ -9,6 +9,7 @@
 #include "MessageService.h"
 #include "ProgramFolder.h"
 #include "ProjManager.h"
+#include "ProjPack.h"
 #include "ScratchFolder.h"
 #include "SelMusic.h"
 #include "Settings.h"
@@ -103,6 +104,21 @@ void testPlay(TFormVudMain& w)
     host.SaveAllMaps = [&w] { w.SaveAllMaps(); };
     host.UpdateActions = [&w] { w.UpdateActions(); };
     StartTestPlay(host);
+}
+
+// "Crear Instalación...": the disk carries the project folder, so changed maps are saved first.
+void projectPack(TFormVudMain& w)
+{
+    if (w.MapsChanged()) {
+        if (!Messages().WarningYesNo(QString::fromUtf8(kSaveQuestion)))
+            return;
+        w.SaveAllMaps();
+        if (w.MapsChanged())
+            return;
+    }
+    w.UpdateActions();
+    TFormProjectPack dialog(&w, CurrentProjectFolder());
+    dialog.exec();
 }
 } // namespace
 
@@ -267,10 +283,9 @@ void TFormVudMain::createActions()
     Action_ProjectClose = makeAction("Action_ProjectClose", QStringLiteral("Cerrar Proyecto"),
                                      QStringLiteral("Cerrar el proyecto actual"), "close",
                                      [this] { ProjectClose(); });
-    // The game disk dialog is not built yet: present, never enabled.
     Action_ProjectPack = makeAction("Action_ProjectPack", QStringLiteral("Crear Instalación..."),
                                     QStringLiteral("Crea la instalación de tu juego para distribuirlo"),
-                                    "pack", nullptr);
+                                    "pack", [this] { projectPack(*this); });
     Action_Exit = makeAction("Action_Exit", QStringLiteral("Sa&lir"), QStringLiteral("Sale de Taleforge Studio"),
                              QString(), [this] { close(); });
     Action_Exit->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
@@ -573,7 +588,7 @@ void TFormVudMain::UpdateActions()
     Action_ProjectNew->setEnabled(!open);
     Action_ProjectOpen->setEnabled(!open);
     Action_ProjectClose->setEnabled(open);
-    Action_ProjectPack->setEnabled(false);
+    Action_ProjectPack->setEnabled(open);
     Action_MapSave->setEnabled(changed);
     Action_MapRevert->setEnabled(changed);
     for (QAction* a : FModeGroup->actions())

@@ -34,3 +34,21 @@ add_executable(projectpack_screenshot ProjectPackScreenshot.cpp ShellFixture.cpp
 target_link_libraries(projectpack_screenshot PRIVATE shell)
 target_include_directories(projectpack_screenshot PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 set_target_properties(projectpack_screenshot PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+
+# "Crear Instalación..." in the main window.
+if(TARGET shellmain)
+  tf_add_gtest(test_projectpack_main
+    SOURCES
+      ${CMAKE_SOURCE_DIR}/tests/platform/TestSandbox.cpp
+      ShellFixture.cpp
+      MainUnitFixture.cpp
+      ProjectPackMain_test.cpp
+    LIBS shellmain Qt6::Test)
+  target_include_directories(test_projectpack_main PRIVATE ${CMAKE_SOURCE_DIR}/tests/platform ${CMAKE_CURRENT_SOURCE_DIR})
+  target_compile_definitions(test_projectpack_main PRIVATE TF_SANDBOX_DIR="${TF_SANDBOX}")
+  foreach(dep unlha32 setup)
+    if(TARGET ${dep})
+      add_dependencies(test_projectpack_main ${dep})
+    endif()
+  endforeach()
+endif()
