@@ -272,7 +272,8 @@ void TGamePacker::check()
         if (!listablePath(p))
             fail(QStringLiteral("La ruta %1 contiene caracteres que el archivador no admite.").arg(native(p)));
     }
-    if (!QDir::isAbsolutePath(job.Destination))
+    // The scratch folder is emptied after the run: a disk made there would be lost.
+    if (!QDir::isAbsolutePath(job.Destination) || job.Destination.startsWith(ScratchFolderPath()))
         fail(QStringLiteral("No se puede establecer la ruta especificada."));
 }
 

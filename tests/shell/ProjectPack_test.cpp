@@ -1,6 +1,7 @@
 #include "ProjectPackFixture.h"
 
 #include "IniFile.h"
+#include "ScratchFolder.h"
 #include "Settings.h"
 
 #include <QDir>
@@ -221,6 +222,11 @@ TEST_F(PackTest, RefusedBeforePackingWhenTheDiskCouldNotWork)
         EXPECT_FALSE(QFileInfo::exists(dest)) << c.what;
         EXPECT_FALSE(StagingExists()) << c.what;
     }
+    // Into the staging folder, which goes at the end: refused rather than reported complete.
+    WriteFile("program/Setup.exe.dat", "stand-in");
+    TGamePacker packer = Packer(ScratchFolderPath() + "GameDisk/out");
+    EXPECT_FALSE(packer.Run());
+    EXPECT_EQ(packer.Error(), QStringLiteral("No se puede establecer la ruta especificada."));
 }
 
 TEST_F(PackTest, AFlagThatCannotBeWrittenFailsTheRun)
