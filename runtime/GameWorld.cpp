@@ -14,13 +14,30 @@ int wrapped(int v, int size)
     return ((v % size) + size) % size;
 }
 
-const TVudEventPageItem* firstPage(const TVudEventItem& event)
+constexpr int kMessageCode = 10110, kMessageMoreCode = 20110;
+constexpr int kTriggerDecisionKey = 0;
+} // namespace
+
+const TVudEventPageItem* FirstPage(const TVudEventItem& event)
 {
     if (const TVudEventPageItem* page = event.Pages.Find(1))
         return page;
     return event.Pages.Count() > 0 ? event.Pages.At(0) : nullptr;
 }
-} // namespace
+
+std::vector<std::vector<std::string>> EventMessages(const TVudEventPageItem& page)
+{
+    std::vector<std::vector<std::string>> messages;
+    for (const TVudEventScriptLine& line : page.Script.Lines) {
+        if (line.Indent != 0)
+            continue;
+        if (line.Code == kMessageCode)
+            messages.push_back({line.Text});
+        else if (line.Code == kMessageMoreCode && !messages.empty())
+            messages.back().push_back(line.Text);
+    }
+    return messages;
+}
 
 int DirDX(TDir d) { return d == TDir::Right ? 1 : d == TDir::Left ? -1 : 0; }
 int DirDY(TDir d) { return d == TDir::Down ? 1 : d == TDir::Up ? -1 : 0; }
@@ -55,7 +72,7 @@ TGameWorld::TGameWorld(const TVudMap& map, const TVudChipSetItem* chipSet)
 {
     for (int i = 0; i < map.Events.Count(); ++i) {
         const TVudEventItem& event = *map.Events.At(i);
-        const TVudEventPageItem* page = firstPage(event);
+        const TVudEventPageItem* page = FirstPage(event);
         if (!page || page->Priority == 0)
             continue;
         if (event.X >= 0 && event.Y >= 0 && event.X < map.Width && event.Y < map.Height)
@@ -159,4 +176,29 @@ int TGameWorld::HeroPixelX() const
 int TGameWorld::HeroPixelY() const
 {
     return FHero.Y * CellPixels - DirDY(FFacing) * FStepLeft * CellPixels / StepTicks;
+}
+
+bool TGameWorld::FacingCell(TCellPos& cell) const
+{
+    cell = {FHero.X + DirDX(FFacing), FHero.Y + DirDY(FFacing)};
+    return Normalise(cell);
+}
+
+const TVudEventItem* TGameWorld::TalkTarget() const
+{
+    TCellPos front;
+    const bool hasFront = FacingCell(front);
+    const TVudEventItem* under = nullptr;
+    for (int i = 0; i < FMap.Events.Count(); ++i) {
+        const TVudEventItem& event = *FMap.Events.At(i);
+        const TVudEventPageItem* page = FirstPage(event);
+        if (!page || page->Trigger != kTriggerDecisionKey)
+            continue;
+        const TCellPos at{event.X, event.Y};
+        if (page->Priority == 1 && hasFront && at == front)
+            return &event;
+        if (page->Priority != 1 && at == FHero && !under)
+            under = &event;
+    }
+    return under;
 }

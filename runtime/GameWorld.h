@@ -2,10 +2,13 @@
 // the hero cross, which events stand in the way, the step in progress and where the camera looks.
 #pragma once
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class TVudMap;
 class TVudChipSetItem;
+class TVudEventItem;
+class TVudEventPageItem;
 
 // Facing in the order of a character sheet's rows.
 enum class TDir : int { Up = 0, Right = 1, Down = 2, Left = 3 };
@@ -24,6 +27,12 @@ int DirFlag(TDir d);
 // Top-left pixel of the screen along one axis: centred on the focus, held inside the map unless
 // the axis wraps, and a map smaller than the screen is centred.
 int CameraAxis(int focusPixel, int mapPixels, int screenPixels, bool wraps);
+
+// The page an event shows: its first.
+const TVudEventPageItem* FirstPage(const TVudEventItem& event);
+// The messages of a page's script, each its lines (Windows-1252 bytes). No script runs yet, so
+// only the messages outside any branch are taken, in order.
+std::vector<std::vector<std::string>> EventMessages(const TVudEventPageItem& page);
 
 class TGameWorld {
 public:
@@ -65,6 +74,11 @@ public:
     int HeroPixelX() const;
     int HeroPixelY() const;
     int Steps() const { return FSteps; }
+    // The cell in front of the hero (wrapped); false when it lies off the map.
+    bool FacingCell(TCellPos& cell) const;
+    // The event the decision key speaks to: one standing with the hero in the cell in front,
+    // else one under or over the hero's own cell; only pages started by the decision key.
+    const TVudEventItem* TalkTarget() const;
 
 private:
     const TVudMap& FMap;

@@ -5,6 +5,10 @@
 #include "LD_Player.h"
 #include "MapDraw.h"
 #include "MapEditUtils.h"
+#include "TextCodec.h"
+#ifdef TF_HAVE_SCENES
+#include "ScenePainter.h"
+#endif
 
 #include <QKeyEvent>
 #include <QPainter>
@@ -16,7 +20,7 @@ constexpr int kCell = TGameWorld::CellPixels;
 constexpr int kStarMark = 0x10;
 constexpr int kCharWidth = 24, kCharHeight = 32;
 // Event page animation types that the map shows without running scripts.
-constexpr int kAnimStepping = 1, kAnimSpinning = 5;
+constexpr int kAnimStepping = 1, kAnimFixedDirection = 3, kAnimFixedGraphic = 4, kAnimSpinning = 5;
 constexpr int kStepCycle[4] = {0, 1, 2, 1};
 
 int wrapped(int v, int size)
@@ -35,11 +39,9 @@ bool dirOfKey(int key, TDir& d)
     }
 }
 
-const TVudEventPageItem* firstPage(const TVudEventItem& event)
+bool isDecisionKey(int key)
 {
-    if (const TVudEventPageItem* page = event.Pages.Find(1))
-        return page;
-    return event.Pages.Count() > 0 ? event.Pages.At(0) : nullptr;
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space;
 }
 } // namespace
 
@@ -64,8 +66,8 @@ TMapScene::TMapScene(const TGameProject& project, QWidget* parent)
     const TVudEvent& events = project.Map.Events;
     for (int i = 0; i < events.Count(); ++i) {
         const TVudEventItem& e = *events.At(i);
-        if (const TVudEventPageItem* page = firstPage(e))
-            FEventSprites.push_back({e.X * kCell, e.Y * kCell, std::min<int>(page->Priority, 2), page});
+        if (const TVudEventPageItem* page = FirstPage(e))
+            FEventSprites.push_back({e.X * kCell, e.Y * kCell, std::min<int>(page->Priority, 2), page, e.ID});
     }
     connect(&FTimer, &QTimer::timeout, this, &TMapScene::tick);
     FTimer.start(FrameMs);
@@ -87,20 +89,66 @@ QImage TMapScene::Frame()
 
 void TMapScene::Walk(TDir d)
 {
-    FWorld.TryStep(d);
+    if (!Talking())
+        FWorld.TryStep(d);
+}
+
+QStringList TMapScene::MessageLines() const
+{
+    QStringList lines;
+    if (FMessage < int(FMessages.size()))
+        for (const std::string& line : FMessages[std::size_t(FMessage)])
+            lines << FromCp1252(line);
+    return lines;
+}
+
+bool TMapScene::Talking() const
+{
+    return FMessage < int(FMessages.size());
+}
+
+void TMapScene::Decide()
+{
+    if (Talking()) {
+        if (++FMessage >= int(FMessages.size())) {
+            FMessages.clear();
+            FMessage = 0;
+            FTalkingTo = 0;
+        }
+        update();
+        return;
+    }
+    if (FWorld.Moving())
+        return;
+    const TVudEventItem* event = FWorld.TalkTarget();
+    if (!event)
+        return;
+    FMessages = EventMessages(*FirstPage(*event));
+    FMessage = 0;
+    if (FMessages.empty())
+        return;
+    const int anim = FirstPage(*event)->AnimationType;
+    // The one spoken to turns to the hero, unless its page keeps its direction or picture.
+    FTalkingTo = anim == kAnimFixedDirection || anim == kAnimFixedGraphic || anim == kAnimSpinning ? 0 : event->ID;
+    update();
 }
 
 void TMapScene::tick()
 {
     ++FCounter;
     FWorld.Tick();
-    if (!FWorld.Moving() && !FHeld.empty())
+    if (!FWorld.Moving() && !FHeld.empty() && !Talking())
         FWorld.TryStep(FHeld.back());
     update();
 }
 
 void TMapScene::keyPressEvent(QKeyEvent* event)
 {
+    if (isDecisionKey(event->key())) {
+        if (!event->isAutoRepeat())
+            Decide();
+        return;
+    }
     TDir d;
     if (!dirOfKey(event->key(), d)) {
         QWidget::keyPressEvent(event);
@@ -110,7 +158,8 @@ void TMapScene::keyPressEvent(QKeyEvent* event)
         return;
     FHeld.erase(std::remove(FHeld.begin(), FHeld.end(), d), FHeld.end());
     FHeld.push_back(d);
-    FWorld.TryStep(d);
+    if (!Talking())
+        FWorld.TryStep(d);
 }
 
 void TMapScene::keyReleaseEvent(QKeyEvent* event)
@@ -166,6 +215,30 @@ void TMapScene::render()
     drawSprites(sprites, 1);
     drawTiles(true);
     drawSprites(sprites, 2);
+    if (Talking())
+        drawMessage();
+}
+
+void TMapScene::drawMessage()
+{
+    QImage frame(FBoard.Bits(), FBoard.Width(), FBoard.Height(), FBoard.BytesPerLine(), QImage::Format_RGB16);
+    QPainter p(&frame);
+    const QRect window(6, ScreenHeight - 78, ScreenWidth - 12, 72);
+    const QStringList lines = MessageLines();
+#ifdef TF_HAVE_SCENES
+    DrawGameWindow(p, window);
+    p.setFont(SceneFont(12));
+    for (int i = 0; i < lines.size() && i < 4; ++i)
+        DrawShadowText(p, QRect(window.left() + 10, window.top() + 6 + 15 * i, window.width() - 20, 15),
+                       Qt::AlignLeft | Qt::AlignVCenter, lines[i]);
+#else
+    p.fillRect(window, QColor(20, 30, 90));
+    p.setPen(Qt::white);
+    p.drawRect(window.adjusted(0, 0, -1, -1));
+    for (int i = 0; i < lines.size() && i < 4; ++i)
+        p.drawText(QRect(window.left() + 10, window.top() + 6 + 15 * i, window.width() - 20, 15),
+                   Qt::AlignLeft | Qt::AlignVCenter, lines[i]);
+#endif
 }
 
 void TMapScene::drawBackground()
@@ -242,7 +315,9 @@ void TMapScene::drawSprites(std::vector<TSprite>& sprites, int layer)
             int dir = page.Direction, pattern = page.Pattern;
             // No event script runs yet, but the map should not look frozen: steppers step in
             // place and spinners turn.
-            if (page.AnimationType == kAnimStepping)
+            if (s.EventID == FTalkingTo && FTalkingTo != 0)
+                dir = int(Opposite(FWorld.Facing()));
+            else if (page.AnimationType == kAnimStepping)
                 pattern = kStepCycle[FCounter / 12 % 4];
             else if (page.AnimationType == kAnimSpinning)
                 dir = (dir + FCounter / 16) % 4;

@@ -2,6 +2,7 @@
 // panorama behind and the events' first-page graphics; the hero walks it with the arrow keys.
 #pragma once
 #include <QImage>
+#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
@@ -37,6 +38,12 @@ public:
 
     // The same as a key press, for the game's own hooks.
     void Walk(TDir d);
+    // The decision key (Enter, Space): speaks to the event in front of the hero, or shows the
+    // next message; the last one closes the window.
+    void Decide();
+    bool Talking() const;
+    // The message on screen, one entry per line; empty when none.
+    QStringList MessageLines() const;
 
     QSize sizeHint() const override { return {ScreenWidth * 2, ScreenHeight * 2}; }
 
@@ -51,6 +58,7 @@ private:
         int X = 0, Y = 0;  // top-left of its cell on the map, in pixels
         int Layer = 1;     // 0 below the hero, 1 with the hero, 2 above
         const TVudEventPageItem* Page = nullptr;  // null: the hero
+        int EventID = 0;
     };
 
     void tick();
@@ -61,6 +69,7 @@ private:
     void drawCharacter(int screenX, int screenY, const std::string& name, int index, int dir,
                        int pattern, bool seeThrough);
     void drawTileGraphic(int screenX, int screenY, int tile);
+    void drawMessage();
     bool isStarTile(int upperID) const;
     // A map pixel position relative to the camera, taking the nearest copy on wrapping axes.
     int screenX(int mapX) const;
@@ -80,4 +89,7 @@ private:
     QTimer FTimer;
     int FCounter = 0;
     int FCamX = 0, FCamY = 0;
+    std::vector<std::vector<std::string>> FMessages;  // of the event spoken to
+    int FMessage = 0;                                 // the one on screen
+    int FTalkingTo = 0;                               // event turned to the hero, 0 none
 };

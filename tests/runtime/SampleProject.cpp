@@ -60,7 +60,15 @@ void paint(TVudMap& map)
     addEvent(map, 1, 10, 10, "Aldeanos", 0, 2, 1);
     addEvent(map, 2, 6, 11, "Objetos", 0, 0, 1);
     addEvent(map, 3, 13, 11, "", 1, 2, 0);
-    map.Events.Find(1)->Pages.At(0)->AnimationType = 1;  // the villager steps in place
+    // The villager steps in place and has two things to say.
+    TVudEventPageItem* villager = map.Events.Find(1)->Pages.At(0);
+    villager->AnimationType = 1;
+    villager->Script.Lines = {
+        {10110, 0, "\xa1Hola, viajero!"},
+        {20110, 0, "El faro est\xe1 al otro lado del lago."},
+        {10110, 0, "Buen viaje."},
+        {0, 0},
+    };
 }
 } // namespace
 

@@ -4,6 +4,8 @@
 #include "LD_Map.h"
 
 #include <gtest/gtest.h>
+#include <string>
+#include <vector>
 
 namespace {
 // Lower tile index of a plain tile k is 18 + k; its tile ID 5000 + k.
@@ -184,4 +186,32 @@ TEST(CameraAxis, FollowsTheHeroAndStopsAtTheMapEdges)
         SCOPED_TRACE(c.Focus);
         EXPECT_EQ(CameraAxis(c.Focus, c.MapPixels, c.Screen, c.Wraps), c.Camera);
     }
+}
+
+TEST_F(GameWorldTest, TheDecisionKeySpeaksToTheEventInFrontOrUnderfoot)
+{
+    auto page = [](TVudEventItem* e) { return e->Pages.At(0); };
+    TVudEventItem* front = event(1, 3, 1, 1);
+    TVudEventItem* floor = event(2, 3, 2, 0);
+    TVudEventItem* touch = event(3, 2, 2, 1);
+    page(touch)->Trigger = 1;  // starts on touch, not by the key
+    page(front)->Script.Lines = {
+        {10110, 0, "uno"}, {20110, 0, "dos"}, {10110, 1, "en una rama"}, {20110, 1, "sigue"},
+        {10110, 0, "tres"}, {0, 0},
+    };
+    page(floor)->Script.Lines = {{20110, 0, "sin principio"}, {0, 0}};
+
+    TGameWorld world(map, &chips);
+    world.PlaceHero({3, 2}, TDir::Up);
+    EXPECT_EQ(world.TalkTarget(), front) << "the one in front comes before the one underfoot";
+    world.PlaceHero({3, 2}, TDir::Down);
+    EXPECT_EQ(world.TalkTarget(), floor);
+    world.PlaceHero({3, 3}, TDir::Up);
+    EXPECT_EQ(world.TalkTarget(), nullptr) << "an event below the hero is not in the way";
+    world.PlaceHero({1, 2}, TDir::Right);
+    EXPECT_EQ(world.TalkTarget(), nullptr);
+
+    using TMessages = std::vector<std::vector<std::string>>;
+    EXPECT_EQ(EventMessages(*page(front)), (TMessages{{"uno", "dos"}, {"tres"}}));
+    EXPECT_EQ(EventMessages(*page(floor)), TMessages{});
 }

@@ -218,6 +218,33 @@ TEST_F(MapSceneTest, ArrowKeysWalkCellByCellAndEventsWithTheHeroBlock)
     EXPECT_EQ(scene.World().Hero().X, 7);
 }
 
+TEST_F(MapSceneTest, TheDecisionKeyShowsTheMessagesOfTheEventInFront)
+{
+    TMapScene scene(game);
+    scene.show();
+    auto walk = [&](Qt::Key key) {
+        QTest::keyClick(&scene, key);
+        QTRY_VERIFY_WITH_TIMEOUT(!scene.World().Moving(), 2000);
+    };
+    QTest::keyClick(&scene, Qt::Key_Return);
+    EXPECT_FALSE(scene.Talking()) << "nobody in front of the hero";
+    walk(Qt::Key_Up);
+    walk(Qt::Key_Right);
+    walk(Qt::Key_Right);  // the villager at (10, 10) stands in the way
+    ASSERT_EQ(scene.World().Hero(), (TCellPos{9, 10}));
+    QTest::keyClick(&scene, Qt::Key_Return);
+    EXPECT_EQ(scene.MessageLines(),
+              (QStringList{QStringLiteral("¡Hola, viajero!"), QStringLiteral("El faro está al otro lado del lago.")}));
+    QTest::keyClick(&scene, Qt::Key_Left);
+    EXPECT_EQ(scene.World().Hero(), (TCellPos{9, 10})) << "no walking while a message shows";
+    QTest::keyClick(&scene, Qt::Key_Space);
+    EXPECT_EQ(scene.MessageLines(), QStringList{"Buen viaje."});
+    QTest::keyClick(&scene, Qt::Key_Return);
+    EXPECT_FALSE(scene.Talking());
+    walk(Qt::Key_Left);
+    EXPECT_EQ(scene.World().Hero(), (TCellPos{8, 10}));
+}
+
 TEST_F(MapSceneTest, TheWindowGoesFromTheTitleToTheMapAndEscCloses)
 {
     TPlayArgs args;
