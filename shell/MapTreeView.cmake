@@ -6,3 +6,8 @@ add_library(shellmaptree STATIC
 target_include_directories(shellmaptree PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 target_link_libraries(shellmaptree PUBLIC shell mapeditui platform storage Qt6::Widgets)
 set_target_properties(shellmaptree PROPERTIES AUTOMOC ON)
+# The map, area and shift dialogs, when the map dialogs are built.
+if(TARGET mapdialogs)
+  target_link_libraries(shellmaptree PUBLIC mapdialogs)
+  target_compile_definitions(shellmaptree PRIVATE TF_HAVE_MAPDIALOGS)
+endif()

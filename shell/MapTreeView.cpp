@@ -21,6 +21,12 @@
 #include "storage/LD_MapTree.h"
 #include "storage/VudError.h"
 
+#ifdef TF_HAVE_MAPDIALOGS
+#include "ED_Area.h"
+#include "ED_Map.h"
+#include "MapShift.h"
+#endif
+
 namespace {
 
 const char* const kCorrupt = "Los datos del árbol de mapas están corruptos. No se puede leer el proyecto.";
@@ -558,20 +564,41 @@ void TFormMapTree::NewMap()
     const int id = FTree->FreeMapID();
     if (id == 0)
         return;
-    // Until the map properties dialog is there the new map takes the dialog's defaults.
-    const int chipSet = selected->NodeType == ntMap ? FMap->ChipSetID : 1;
     const int parentID = selected->ID;
+    TVudMapTreeItem values;
+    values.Clear();
+    values.Name = fmtID("MAP%.4d", id).toStdString();
+    TVudMap mapValues;
+    mapValues.Clear();
+    mapValues.ChipSetID = selected->NodeType == ntMap ? FMap->ChipSetID : 1;
+#ifdef TF_HAVE_MAPDIALOGS
+    TFormEDMap form(window());
+    form.SetChipSetNames(DataBaseChipSetNames());
+    form.SetTroopNames(DataBaseTroopNames());
+    form.LoadValues(id, true, parentID == 0, values, mapValues);
+    if (form.exec() != QDialog::Accepted)
+        return;
+    form.StoreEntry(values);
+    form.ApplyToMap(mapValues);
+#endif
     emit RepaintOwner();
-    StashCurrentMap();
+    try {
+        StashCurrentMap();
+    } catch (const EVudError& e) {
+        Messages().Error(QString::fromStdString(e.what()));
+        return;
+    }
     TVudMapTreeItem* node = FTree->AddMap(parentID, id);
     FTree->ActiveMapID = id;
     node->Clear();
     node->NodeType = ntMap;
-    node->Name = fmtID("MAP%.4d", id).toStdString();
+    node->Name = values.Name;
+    copySettings(*node, values);
     selectNew(*node, itemOf(parentID));
-    FMap->Clear();
+    auto bytes = mapValues.SaveToFileBytes();
+    TReader reader(bytes);
+    FMap->LoadFromFileBytes(reader);
     FMap->ID = id;
-    FMap->ChipSetID = chipSet;
     FMap->ReloadChipSet();
     FMap->Modified = true;
     emit MapSelected();
@@ -589,16 +616,37 @@ void TFormMapTree::NewArea()
     if (id == 0)
         return;
     const int mapID = selected->ID;
+    TVudMapTreeItem values;
+    values.Clear();
+    values.NodeType = ntArea;
+    values.Name = fmtID("AREA%.4d", id).toStdString();
+    values.AreaRect[0] = values.AreaRect[1] = 0;
+    values.AreaRect[2] = FMap->Width;
+    values.AreaRect[3] = FMap->Height;
+#ifdef TF_HAVE_MAPDIALOGS
+    TFormEDArea form(window());
+    form.SetTroopNames(DataBaseTroopNames());
+    form.SetMapTree(FTree);
+    form.SetMap(FMap);
+    form.LoadValues(id, true, values);
+    if (form.exec() != QDialog::Accepted)
+        return;
+    form.StoreEntry(values);
+#endif
     emit RepaintOwner();
-    StashCurrentMap();
+    try {
+        StashCurrentMap();
+    } catch (const EVudError& e) {
+        Messages().Error(QString::fromStdString(e.what()));
+        return;
+    }
     TVudMapTreeItem* node = FTree->AddMap(mapID, id);
     FTree->ActiveMapID = id;
     node->Clear();
     node->NodeType = ntArea;
-    node->Name = fmtID("AREA%.4d", id).toStdString();
-    node->AreaRect[0] = node->AreaRect[1] = 0;
-    node->AreaRect[2] = FMap->Width;
-    node->AreaRect[3] = FMap->Height;
+    node->Name = values.Name;
+    std::copy(std::begin(values.AreaRect), std::end(values.AreaRect), node->AreaRect);
+    node->Encounters.Assign(values.Encounters);
     node->Modified = true;
     selectNew(*node, itemOf(mapID));
     emit MapSelected();
@@ -700,17 +748,126 @@ void TFormMapTree::DeleteNode()
 
 void TFormMapTree::MapProperties()
 {
+    if (FReadOnly || !FTree || !FMap)
+        return;
+    TVudMapTreeItem* entry = FTree->Find(SelectedID());
+    if (!entry || entry->NodeType != ntMap || FMap->ID != entry->ID)
+        return;
+#ifdef TF_HAVE_MAPDIALOGS
+    TFormEDMap form(window());
+    form.SetChipSetNames(DataBaseChipSetNames());
+    form.SetTroopNames(DataBaseTroopNames());
+    form.LoadValues(entry->ID, false, entry->ParentID == 0, *entry, *FMap);
+    if (form.exec() != QDialog::Accepted)
+        return;
+    emit RepaintOwner();
+    TVudMapTreeItem values;
+    form.StoreEntry(values);
+    entry->Name = values.Name;
+    copySettings(*entry, values);
+    if (QTreeWidgetItem* item = itemOf(entry->ID))
+        item->setText(0, FromCp1252(entry->Name));
+    form.ApplyToMap(*FMap);
+    dropOutside(entry->ID);
+    FMap->ReloadChipSet();
+    FMap->Modified = true;
+    FKeepPosition = true;
+    emit MapSelected();
+    FKeepPosition = false;
+    notifyModified();
+#else
     Messages().Information(QString::fromUtf8(kNotYet));
+#endif
 }
 
 void TFormMapTree::AreaProperties()
 {
+    if (FReadOnly || !FTree || !FMap)
+        return;
+    TVudMapTreeItem* entry = FTree->Find(SelectedID());
+    if (!entry || entry->NodeType != ntArea)
+        return;
+#ifdef TF_HAVE_MAPDIALOGS
+    TFormEDArea form(window());
+    form.SetTroopNames(DataBaseTroopNames());
+    form.SetMapTree(FTree);
+    form.SetMap(FMap);
+    form.LoadValues(entry->ID, false, *entry);
+    if (form.exec() != QDialog::Accepted)
+        return;
+    form.StoreEntry(*entry);
+    if (QTreeWidgetItem* item = itemOf(entry->ID))
+        item->setText(0, FromCp1252(entry->Name));
+    entry->Modified = true;
+    emit MapSelected();
+    notifyModified();
+#else
     Messages().Information(QString::fromUtf8(kNotYet));
+#endif
 }
 
 void TFormMapTree::ShiftMap()
 {
+    if (FReadOnly || !FTree || !FMap)
+        return;
+    TVudMapTreeItem* entry = FTree->Find(SelectedID());
+    if (!entry || entry->NodeType != ntMap || FMap->ID != entry->ID || FMap->Width <= 0 || FMap->Height <= 0)
+        return;
+#ifdef TF_HAVE_MAPDIALOGS
+    TFormMapShift form(FMap->Width, FMap->Height, window());
+    if (form.exec() != QDialog::Accepted)
+        return;
+    const QPoint d = form.Offset();
+    FMap->Shift(d.x(), d.y());
+    // Start positions move with the map, wrapping like its cells.
+    auto wrap = [](int v, int n) { return ((v % n) + n) % n; };
+    TVudMapStartPosition& start = FTree->StartPosition;
+    for (int slot = 0; slot < 4; ++slot)
+        if (start.MapID(slot) == entry->ID)
+            start.Set(slot, entry->ID, wrap(start.X(slot) + d.x(), FMap->Width), wrap(start.Y(slot) + d.y(), FMap->Height));
+    try {
+        FMap->SaveWork(entry->ID);
+        entry->Modified = true;
+    } catch (const EVudError& e) {
+        // The shifted map stays in the map object and is stashed at the next change.
+        FMap->Modified = true;
+        Messages().Error(QString::fromStdString(e.what()));
+    }
+    emit MapSelected();
+    notifyModified();
+#else
     Messages().Information(QString::fromUtf8(kNotYet));
+#endif
+}
+
+// The settings the map properties dialog gives a tree entry (name and place stay).
+void TFormMapTree::copySettings(TVudMapTreeItem& entry, const TVudMapTreeItem& values)
+{
+    entry.MusicType = values.MusicType;
+    entry.Music.Assign(values.Music);
+    entry.BattleBackType = values.BattleBackType;
+    entry.BattleBackName = values.BattleBackName;
+    entry.Teleport = values.Teleport;
+    entry.Escape = values.Escape;
+    entry.Save = values.Save;
+    entry.Encounters.Assign(values.Encounters);
+    entry.EncounterSteps = values.EncounterSteps;
+}
+
+// After a resize: events outside the map go, start positions outside it are unset.
+void TFormMapTree::dropOutside(int mapID)
+{
+    const auto outside = [this](int x, int y) { return x < 0 || y < 0 || x >= FMap->Width || y >= FMap->Height; };
+    std::vector<int> gone;
+    for (int i = 0; i < FMap->Events.Count(); ++i)
+        if (outside(FMap->Events.At(i)->X, FMap->Events.At(i)->Y))
+            gone.push_back(FMap->Events.At(i)->ID);
+    for (int id : gone)
+        FMap->Events.Delete(id);
+    TVudMapStartPosition& start = FTree->StartPosition;
+    for (int slot = 0; slot < 4; ++slot)
+        if (start.MapID(slot) == mapID && outside(start.X(slot), start.Y(slot)))
+            start.Set(slot, 0, 0, 0);
 }
 
 // ---- drag and drop ------------------------------------------------------------------------

@@ -111,6 +111,8 @@ private:
     int mapIDOf(int id) const;
     void showMenu(QPoint global);
     void selectNew(const TVudMapTreeItem& entry, QTreeWidgetItem* parentItem);
+    static void copySettings(TVudMapTreeItem& entry, const TVudMapTreeItem& values);
+    void dropOutside(int mapID);
 
     TMapTreeWidget* FTreeView = nullptr;
     TVudMapTree* FTree = nullptr;

@@ -21,6 +21,9 @@
 #endif
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -114,6 +117,11 @@ TEST_F(MainProjectTest, AMapAddedInTheTreeIsPaintedSavedAndReopened)
         GTEST_SKIP() << "the map tree view is not built in";
     paint(w, 1, kGrass, {2, 2});
     ASSERT_TRUE(tree->SelectNode(1));
+    // The new map dialog opens modally: take its defaults.
+    QTimer::singleShot(0, [] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            d->accept();
+    });
     tree->NewMap();
     const int added = w.MapTree().ActiveMapID;
     ASSERT_EQ(added, 2);

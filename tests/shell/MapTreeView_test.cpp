@@ -1,8 +1,10 @@
 // The map tree view against a temporary project: work copies, save and revert, copy and paste,
 // delete, drag and drop, and the refusal of a broken tree file.
 #include <QClipboard>
+#include <QDialog>
 #include <QMenu>
 #include <QMimeData>
+#include <QTimer>
 #include <fstream>
 
 #include "MapTreeFixture.h"
@@ -11,6 +13,15 @@
 namespace fs = std::filesystem;
 
 namespace {
+// New map and new area open their dialog modally: take its defaults.
+void acceptNextDialog()
+{
+    QTimer::singleShot(0, [] {
+        if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            d->accept();
+    });
+}
+
 const std::vector<TNodeSpec> kTwoMaps = {{1, 0, ntMap, "Pueblo"}, {2, 0, ntMap, "Bosque"}};
 }
 
@@ -284,6 +295,7 @@ TEST_F(MapTreeTest, NewMapAndNewAreaTakeTheFreeIDs)
 {
     MakeProject({{1, 0, ntMap, "Pueblo"}, {3, 0, ntMap, "Bosque"}});
     OpenView();
+    acceptNextDialog();
     View->NewMap();
     ASSERT_NE(Tree.Find(2), nullptr);
     EXPECT_EQ(Tree.Find(2)->Name, "MAP0002");
@@ -291,6 +303,7 @@ TEST_F(MapTreeTest, NewMapAndNewAreaTakeTheFreeIDs)
     EXPECT_EQ(Map.ID, 2);
     EXPECT_TRUE(Map.Modified);
     ASSERT_TRUE(View->SelectNode(1));
+    acceptNextDialog();
     View->NewArea();
     ASSERT_NE(Tree.Find(4), nullptr);
     EXPECT_EQ(Tree.Find(4)->Name, "AREA0004");
