@@ -1,7 +1,9 @@
 // Map properties: what the dialog shows, enables and empties, and what OK stores into the map
 // and its tree entry.
+#include "ED_Area.h"
 #include "ED_Map.h"
 #include "EDMapTestKit.h"
+#include "HelpService.h"
 #include "LD_Map.h"
 #include "LD_MapTree.h"
 #include "Materials.h"
@@ -9,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -315,6 +318,56 @@ TEST(EDMap, PanoramaPreviewFitsTheRealPicture) {
   if (file == "Cielo") GTEST_SKIP() << "no run-time package";
   preview.SetPanorama("Cielo");
   EXPECT_EQ(preview.PictureRect(), QRect(2, 2, 160, 120));
+}
+
+// Picks the row with this text in the next picker and presses its "Aceptar".
+void pickRow(const QString& text, QString* startRow = nullptr) {
+  WhenModal([text, startRow](QDialog* d) {
+    auto* list = d->findChild<QListWidget*>();
+    if (startRow && list->currentItem()) *startRow = list->currentItem()->text();
+    const auto found = list->findItems(text, Qt::MatchExactly);
+    if (!found.isEmpty()) list->setCurrentItem(found.first());
+    d->findChild<QPushButton*>("ButtonOk")->click();
+  });
+}
+
+TEST(EDMap, TheEditorsOwnPickersStoreTheBareNames) {
+  EDMapApp();
+  if (ResolveMaterialFile("Cielo", "Panorama", MaterialExtensions("Panorama")) == "Cielo")
+    GTEST_SKIP() << "no run-time package";
+  ResetEDMapPickers();
+  Sample s;
+  TFormEDMap form;
+  form.LoadValues(1, false, false, s.entry, s.map);
+  QString start;
+  pickRow("Noche <RTP>", &start);
+  child<QPushButton>(form, "ButtonPanorama")->click();
+  EXPECT_EQ(start, "Cielo <RTP>") << "the picker starts at the current panorama";
+  EXPECT_EQ(form.PanoramaName(), "Noche");
+  pickRow("Pradera <RTP>");
+  form.BattleBackBoxClick();
+  pickRow("Batalla <RTP>");
+  form.MusicBoxClick();
+  TVudMapTreeItem entry;
+  TVudMap map;
+  form.StoreEntry(entry);
+  form.ApplyToMap(map);
+  EXPECT_EQ(map.PanoramaName, "Noche");
+  EXPECT_EQ(entry.BattleBackName, "Pradera");
+  EXPECT_EQ(entry.Music.Name, "Batalla");
+  EXPECT_EQ(entry.Music.Volume, 70) << "the picker keeps the other settings";
+}
+
+TEST(EDMap, HelpOpensTheDialogsPage) {
+  EDMapApp();
+  QList<QUrl> opened;
+  SetHelpOpenerForTests([&](const QUrl& url) { opened << url; });
+  TFormEDMap map;
+  child<QPushButton>(map, "ButtonHelp")->click();
+  TFormEDArea area;
+  child<QPushButton>(area, "ButtonHelp")->click();
+  SetHelpOpenerForTests({});
+  EXPECT_EQ(opened, (QList<QUrl>{HelpUrl(171), HelpUrl(190)}));
 }
 
 }  // namespace
