@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -187,6 +188,46 @@ TEST(EncounterList, MenuFollowsTheRowTheClipboardAndTheLimit) {
   EXPECT_EQ(enabled(map), "00000") << "and nothing to add on the empty row";
   map.Paste();
   EXPECT_EQ(troops(map).size(), size_t(kMaxEncounters));
+}
+
+TEST(EncounterList, KeysAndTheMenuReachTheCommands) {
+  app();
+  TEncounterList list(false);
+  list.SetTroopNames(kTroops);
+  TVudEncount start;
+  for (int t : {1, 2}) start.Append()->TroopID = t;
+  list.SetEncounters(start);
+  list.show();
+  list.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&list));
+  list.setFocus();
+
+  list.setCurrentRow(1);
+  QTest::keyClick(&list, Qt::Key_C, Qt::ControlModifier);
+  QTest::keyClick(&list, Qt::Key_Delete);
+  EXPECT_EQ(troops(list), (std::vector<int>{1}));
+  QTest::keyClick(&list, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(troops(list), (std::vector<int>{1, 2}));
+  WhenModal([](QDialog* d) {
+    d->findChild<QListWidget*>("ListTroops")->setCurrentRow(2);
+    d->findChild<QPushButton*>("ButtonOk")->click();
+  });
+  QTest::keyClick(&list, Qt::Key_Return);
+  EXPECT_EQ(troops(list), (std::vector<int>{1, 3}));
+
+  // A right click opens the menu only on the focused list.
+  list.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&list));
+  list.setFocus();
+  ASSERT_TRUE(list.hasFocus());
+  const QPoint at = list.visualItemRect(list.item(0)).center();
+  QContextMenuEvent click(QContextMenuEvent::Mouse, at, list.viewport()->mapToGlobal(at));
+  QApplication::sendEvent(list.viewport(), &click);
+  EXPECT_TRUE(list.PopupMenu()->isVisible());
+  list.PopupMenu()->hide();
+  list.clearFocus();
+  QApplication::sendEvent(list.viewport(), &click);
+  EXPECT_FALSE(list.PopupMenu()->isVisible());
 }
 
 }  // namespace
