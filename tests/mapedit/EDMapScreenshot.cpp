@@ -4,16 +4,42 @@
 #include "DataBase.h"
 #include "ED_Area.h"
 #include "ED_Map.h"
+#include "GR_ChipSet.h"
+#include "Materials.h"
+#include "TextCodec.h"
 #include "LD_Map.h"
 #include "LD_MapTree.h"
+#include "MapSetArea.h"
 #include "ProgramFolder.h"
 #include "RegistryStore.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <cstdio>
+
+namespace {
+// A meadow with a few trees, on the first (field) tile set.
+void paintMeadow(TVudMap& map) {
+  map.Clear();
+  map.ID = 1;
+  map.SetWidth(36);
+  map.SetHeight(28);
+  for (int y = 0; y < map.Height; ++y)
+    for (int x = 0; x < map.Width; ++x) map.SetCell(0, x, y, 4000);
+  const int trees[][2] = {{2, 2}, {6, 3}, {14, 2}, {20, 5}, {25, 3}, {30, 8}, {4, 14},
+                          {9, 18}, {17, 15}, {24, 19}, {31, 16}, {12, 23}, {27, 24}};
+  for (const auto& t : trees) {
+    map.SetCell(1, t[0], t[1], 10012);
+    map.SetCell(1, t[0] + 1, t[1], 10013);
+    map.SetCell(1, t[0], t[1] + 1, 10018);
+    map.SetCell(1, t[0] + 1, t[1] + 1, 10019);
+  }
+}
+}  // namespace
 
 int main(int argc, char** argv) {
   QStandardPaths::setTestModeEnabled(true);
@@ -22,6 +48,14 @@ int main(int argc, char** argv) {
   QTemporaryDir registry;
   RegistryStore::SetRootForTests(registry.path());
   SetProgramFolderForTests(QStringLiteral(TF_PROGRAM_DIR));
+  // As the editor does: materials from the run-time package, missing pieces tolerated.
+  SetLenientMode(true);
+  SetMaterialResolver([](const std::string& name, const std::string& folder) {
+    const QString dir = QString::fromStdString(folder);
+    const QString file = ResolveMaterialFile(FromCp1252(name), dir, MaterialExtensions(dir));
+    return file.isEmpty() || !QFileInfo(file).isFile() ? std::filesystem::path()
+                                                      : ToStoragePath(file);
+  });
 
   TVudDataBase db;
   db.LoadFromFile(std::filesystem::path(TF_PROGRAM_DIR) / "TFPLAY.ldb.dat");
@@ -68,6 +102,15 @@ int main(int argc, char** argv) {
   areaForm.show();
   app.processEvents();
   const bool areaSaved = areaForm.grab().save(QDir(out).filePath("mapedit-properties-area.png"));
-  std::printf("%s %s\n", mapSaved ? "map saved" : "map FAILED", areaSaved ? "area saved" : "area FAILED");
-  return mapSaved && areaSaved ? 0 : 1;
+
+  TVudMap meadow;
+  paintMeadow(meadow);
+  TFormMapSetArea picker;
+  picker.SetMap(&meadow);
+  picker.SetArea(QRect(QPoint(8, 7), QPoint(19, 14)));
+  picker.show();
+  QTest::qWait(300);
+  const bool pickerSaved = picker.grab().save(QDir(out).filePath("mapedit-properties-area-picker.png"));
+  std::printf("map %d area %d picker %d\n", mapSaved, areaSaved, pickerSaved);
+  return mapSaved && areaSaved && pickerSaved ? 0 : 1;
 }
