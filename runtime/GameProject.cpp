@@ -9,6 +9,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace {
 [[noreturn]] void failOn(const QString& fileName, const std::string& why)
 {
@@ -46,18 +48,23 @@ void loadTree(TGameProject& p)
         failOn(name, "no hay posición inicial del grupo en un mapa");
 }
 
-void loadMap(TGameProject& p)
+void loadMapInto(TVudMap& map, const QString& folder, int mapID, int x, int y, const QString& placeSource)
 {
-    const QString name = QString::fromStdString(MapFileName(p.MapID));
+    const QString name = QString::fromStdString(MapFileName(mapID));
     try {
-        p.Map.LoadFromFileStrict(ToStoragePath(p.Folder + name));
+        map.LoadFromFileStrict(ToStoragePath(folder + name));
     } catch (const std::exception& e) {
         failOn(name, e.what());
     }
-    if (p.Map.Width <= 0 || p.Map.Height <= 0)
+    if (map.Width <= 0 || map.Height <= 0)
         failOn(name, "el mapa no tiene celdas");
-    if (p.StartX < 0 || p.StartY < 0 || p.StartX >= p.Map.Width || p.StartY >= p.Map.Height)
-        failOn(QStringLiteral("TFPLAY.lmt"), "la posición inicial del grupo está fuera del mapa");
+    if (x < 0 || y < 0 || x >= map.Width || y >= map.Height)
+        failOn(placeSource, "la posición del grupo está fuera del mapa");
+}
+
+void loadMap(TGameProject& p)
+{
+    loadMapInto(p.Map, p.Folder, p.MapID, p.StartX, p.StartY, QStringLiteral("TFPLAY.lmt"));
 }
 } // namespace
 
@@ -70,6 +77,25 @@ void LoadGameProject(TGameProject& p, const QString& folder, bool databaseOnly)
     if (databaseOnly)
         return;
     loadTree(p);
+    loadMap(p);
+}
+
+void CheckGameMap(const TGameProject& p, int mapID, int x, int y)
+{
+    const QString name = QString::fromStdString(MapFileName(std::clamp(mapID, 0, kMaxMapID)));
+    const TVudMapTreeItem* node = p.Tree.Find(mapID);
+    if (mapID <= 0 || mapID > kMaxMapID || !node || node->NodeType != ntMap)
+        failOn(name, "el mapa no está en el árbol de mapas");
+    TVudMap probe;
+    loadMapInto(probe, p.Folder, mapID, x, y, name);
+}
+
+void LoadGameMap(TGameProject& p, int mapID, int x, int y)
+{
+    CheckGameMap(p, mapID, x, y);
+    p.MapID = mapID;
+    p.StartX = x;
+    p.StartY = y;
     loadMap(p);
 }
 

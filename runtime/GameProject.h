@@ -33,6 +33,12 @@ void InstallGameMaterials(const QString& projectFolder);
 // Reads TFPLAY.ldb, and unless `databaseOnly`, TFPLAY.lmt and the start map.
 void LoadGameProject(TGameProject& project, const QString& folder, bool databaseOnly);
 
+// Whether map `mapID` of the tree can be entered at (x, y); raises EGameLoadError when not.
+void CheckGameMap(const TGameProject& project, int mapID, int x, int y);
+// Makes map `mapID` the project's map, the party at (x, y) (a teleport). Check first: a failure
+// here leaves the project's map half loaded.
+void LoadGameMap(TGameProject& project, int mapID, int x, int y);
+
 // The music a map plays: its own, or its parent's when it says "as the parent", up the tree.
 // Null when the map plays none.
 const TVudMusic* MapMusic(const TVudMapTree& tree, int mapID);

@@ -14,6 +14,8 @@
 #include <QLabel>
 #include <QVBoxLayout>
 
+#include <cstdio>
+
 #ifdef TF_HAVE_SCENES
 #include "BattleTestScene.h"
 #include "TitleScene.h"
@@ -52,7 +54,7 @@ QString fourDigits(int id)
 }
 } // namespace
 
-TGameWindow::TGameWindow(const TGameProject& project, const TPlayArgs& args, QWidget* parent)
+TGameWindow::TGameWindow(TGameProject& project, const TPlayArgs& args, QWidget* parent)
     : QWidget(parent), FProject(project), FArgs(args)
 {
     setObjectName(QStringLiteral("GameWindow"));
@@ -158,6 +160,7 @@ void TGameWindow::ShowTitle()
 void TGameWindow::ShowMap()
 {
     auto* scene = new TMapScene(FProject, this);
+    connect(scene, &TMapScene::Teleport, this, &TGameWindow::teleport, Qt::QueuedConnection);
     setScene(scene);
     playMusic(MapMusic(FProject.Tree, FProject.MapID));
     const TCellPos hero = scene->World().Hero();
@@ -168,6 +171,28 @@ void TGameWindow::ShowMap()
                                          .arg(hero.X)
                                          .arg(hero.Y)
                                          .arg(scene->EventCount()));
+}
+
+void TGameWindow::teleport(int mapID, int x, int y)
+{
+    // A destination that cannot be entered leaves the party where it is.
+    try {
+        CheckGameMap(FProject, mapID, x, y);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "TFPLAY: %s\n", e.what());
+        return;
+    }
+    // The old scene draws the project's map: it goes before the map changes.
+    delete FScene;
+    FScene = nullptr;
+    try {
+        LoadGameMap(FProject, mapID, x, y);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "TFPLAY: %s\n", e.what());
+        close();
+        return;
+    }
+    ShowMap();
 }
 
 void TGameWindow::ShowBattleTest()

@@ -12,8 +12,8 @@ class TMapScene;
 class TGameWindow : public QWidget {
     Q_OBJECT
 public:
-    // The project must outlive the window.
-    TGameWindow(const TGameProject& project, const TPlayArgs& args, QWidget* parent = nullptr);
+    // The project must outlive the window; a teleport changes its map.
+    TGameWindow(TGameProject& project, const TPlayArgs& args, QWidget* parent = nullptr);
     ~TGameWindow() override;
 
     // Shows the first scene the command line asks for.
@@ -34,10 +34,11 @@ protected:
 
 private:
     void setScene(QWidget* scene);
+    void teleport(int mapID, int x, int y);
     void playMusic(const TVudMusic* music);
     QString projectLabel() const;
 
-    const TGameProject& FProject;
+    TGameProject& FProject;
     TPlayArgs FArgs;
     QWidget* FScene = nullptr;
 };

@@ -15,7 +15,8 @@ int wrapped(int v, int size)
 }
 
 constexpr int kMessageCode = 10110, kMessageMoreCode = 20110;
-constexpr int kTriggerDecisionKey = 0;
+constexpr int kTriggerDecisionKey = 0, kTriggerTouch = 1;
+constexpr int kTeleportCode = 10810;
 } // namespace
 
 const TVudEventPageItem* FirstPage(const TVudEventItem& event)
@@ -178,6 +179,17 @@ int TGameWorld::HeroPixelY() const
     return FHero.Y * CellPixels - DirDY(FFacing) * FStepLeft * CellPixels / StepTicks;
 }
 
+bool EventTeleport(const TVudEventPageItem& page, TTeleport& teleport)
+{
+    for (const TVudEventScriptLine& line : page.Script.Lines) {
+        if (line.Indent == 0 && line.Code == kTeleportCode) {
+            teleport = {line.Param(0), line.Param(1), line.Param(2)};
+            return true;
+        }
+    }
+    return false;
+}
+
 bool TGameWorld::FacingCell(TCellPos& cell) const
 {
     cell = {FHero.X + DirDX(FFacing), FHero.Y + DirDY(FFacing)};
@@ -201,4 +213,20 @@ const TVudEventItem* TGameWorld::TalkTarget() const
             under = &event;
     }
     return under;
+}
+
+const TVudEventItem* TGameWorld::TouchTarget(bool bumped) const
+{
+    TCellPos cell = FHero;
+    if (bumped && !FacingCell(cell))
+        return nullptr;
+    for (int i = 0; i < FMap.Events.Count(); ++i) {
+        const TVudEventItem& event = *FMap.Events.At(i);
+        const TVudEventPageItem* page = FirstPage(event);
+        if (!page || page->Trigger != kTriggerTouch || (page->Priority == 1) != bumped)
+            continue;
+        if (TCellPos{event.X, event.Y} == cell)
+            return &event;
+    }
+    return nullptr;
 }

@@ -34,6 +34,13 @@ const TVudEventPageItem* FirstPage(const TVudEventItem& event);
 // only the messages outside any branch are taken, in order.
 std::vector<std::vector<std::string>> EventMessages(const TVudEventPageItem& page);
 
+struct TTeleport {
+    int MapID = 0, X = 0, Y = 0;
+    friend bool operator==(const TTeleport&, const TTeleport&) = default;
+};
+// The first teleport of a page's script outside any branch; false when there is none.
+bool EventTeleport(const TVudEventPageItem& page, TTeleport& teleport);
+
 class TGameWorld {
 public:
     static constexpr int CellPixels = 16;
@@ -79,6 +86,9 @@ public:
     // The event the decision key speaks to: one standing with the hero in the cell in front,
     // else one under or over the hero's own cell; only pages started by the decision key.
     const TVudEventItem* TalkTarget() const;
+    // An event started by touch: one under or over the hero's own cell after a step
+    // (`bumped` false), or one standing with the hero in the cell the hero walked into (true).
+    const TVudEventItem* TouchTarget(bool bumped) const;
 
 private:
     const TVudMap& FMap;

@@ -114,30 +114,50 @@ void TMapScene::Decide()
             FMessages.clear();
             FMessage = 0;
             FTalkingTo = 0;
+            finishEvent();
         }
         update();
         return;
     }
-    if (FWorld.Moving())
-        return;
-    const TVudEventItem* event = FWorld.TalkTarget();
-    if (!event)
-        return;
-    FMessages = EventMessages(*FirstPage(*event));
+    if (!FWorld.Moving())
+        if (const TVudEventItem* event = FWorld.TalkTarget())
+            startEvent(*event);
+}
+
+void TMapScene::startEvent(const TVudEventItem& event)
+{
+    const TVudEventPageItem& page = *FirstPage(event);
+    FMessages = EventMessages(page);
     FMessage = 0;
-    if (FMessages.empty())
+    FHasTeleport = EventTeleport(page, FTeleport);
+    if (FMessages.empty()) {
+        finishEvent();
         return;
-    const int anim = FirstPage(*event)->AnimationType;
+    }
+    const int anim = page.AnimationType;
     // The one spoken to turns to the hero, unless its page keeps its direction or picture.
-    FTalkingTo = anim == kAnimFixedDirection || anim == kAnimFixedGraphic || anim == kAnimSpinning ? 0 : event->ID;
+    FTalkingTo = anim == kAnimFixedDirection || anim == kAnimFixedGraphic || anim == kAnimSpinning ? 0 : event.ID;
     update();
+}
+
+void TMapScene::finishEvent()
+{
+    if (!FHasTeleport)
+        return;
+    FHasTeleport = false;
+    FHeld.clear();
+    emit Teleport(FTeleport.MapID, FTeleport.X, FTeleport.Y);
 }
 
 void TMapScene::tick()
 {
     ++FCounter;
+    const bool wasMoving = FWorld.Moving();
     FWorld.Tick();
-    if (!FWorld.Moving() && !FHeld.empty() && !Talking())
+    if (wasMoving && !FWorld.Moving() && !Talking())
+        if (const TVudEventItem* event = FWorld.TouchTarget(false))
+            startEvent(*event);
+    if (!FWorld.Moving() && !FHeld.empty() && !Talking() && !FHasTeleport)
         FWorld.TryStep(FHeld.back());
     update();
 }
@@ -158,8 +178,12 @@ void TMapScene::keyPressEvent(QKeyEvent* event)
         return;
     FHeld.erase(std::remove(FHeld.begin(), FHeld.end(), d), FHeld.end());
     FHeld.push_back(d);
-    if (!Talking())
-        FWorld.TryStep(d);
+    if (Talking() || FWorld.Moving())
+        return;
+    // Walking into someone started by touch starts them, once per key press.
+    if (!FWorld.TryStep(d))
+        if (const TVudEventItem* event = FWorld.TouchTarget(true))
+            startEvent(*event);
 }
 
 void TMapScene::keyReleaseEvent(QKeyEvent* event)

@@ -16,6 +16,7 @@
 
 struct TGameProject;
 class TVudEventPageItem;
+class TVudEventItem;
 
 class TMapScene : public QWidget {
     Q_OBJECT
@@ -47,6 +48,10 @@ public:
 
     QSize sizeHint() const override { return {ScreenWidth * 2, ScreenHeight * 2}; }
 
+signals:
+    // An event's teleport: the window loads that map and starts a new scene there.
+    void Teleport(int mapID, int x, int y);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
@@ -62,6 +67,9 @@ private:
     };
 
     void tick();
+    // Runs what the game knows of an event's first page: its messages, then its teleport.
+    void startEvent(const TVudEventItem& event);
+    void finishEvent();
     void render();
     void drawBackground();
     void drawTiles(bool starTiles);
@@ -92,4 +100,6 @@ private:
     std::vector<std::vector<std::string>> FMessages;  // of the event spoken to
     int FMessage = 0;                                 // the one on screen
     int FTalkingTo = 0;                               // event turned to the hero, 0 none
+    bool FHasTeleport = false;                        // to do once the messages are read
+    TTeleport FTeleport;
 };

@@ -69,6 +69,29 @@ void paint(TVudMap& map)
         {10110, 0, "Buen viaje."},
         {0, 0},
     };
+    // A teleport under the grass south of the road, the way the editor builds one.
+    addEvent(map, 4, 8, 14, "", 0, 2, 0);
+    TVudEventPageItem* door = map.Events.Find(4)->Pages.At(0);
+    door->Trigger = 1;
+    door->Script.Lines = {{11010, 0, "", {-1}}, {10810, 0, "", {2, 5, 7}}, {11020, 0, "", {-1}}, {0, 0}};
+}
+
+// The second map: a small field with the way back.
+void paintSecond(TVudMap& map)
+{
+    map.Clear();
+    map.SetWidth(20);
+    map.SetHeight(15);
+    map.ChipSetID = 1;
+    for (int y = 0; y < map.Height; ++y)
+        for (int x = 0; x < map.Width; ++x) {
+            map.SetCell(0, x, y, 4150);
+            map.SetCell(1, x, y, 10000);
+        }
+    addEvent(map, 1, 5, 8, "", 0, 2, 0);
+    TVudEventPageItem* back = map.Events.Find(1)->Pages.At(0);
+    back->Trigger = 1;
+    back->Script.Lines = {{10810, 0, "", {1, 8, 13}}, {0, 0}};
 }
 } // namespace
 
@@ -93,6 +116,13 @@ bool MakeSampleProject(const QString& folder, const QString& programFolder, QStr
         map.LoadFromProject(1);
         paint(map);
         map.SaveToProject(1);
+        TVudMapTreeItem* second = tree.AddMap(0, 2);
+        second->NodeType = ntMap;
+        second->Name = "MAP0002";
+        second->MusicType = 1;
+        TVudMap field;
+        paintSecond(field);
+        field.SaveToProject(2);
         tree.StartPosition.Set(TVudMapStartPosition::spParty, 1, TSampleProject::StartX, TSampleProject::StartY);
         tree.SaveToFile();
     } catch (const std::exception& e) {

@@ -10,7 +10,8 @@ struct TSampleProject {
     static constexpr int MapHeight = 20;
     static constexpr int StartX = 8;
     static constexpr int StartY = 11;
-    static constexpr int EventCount = 3;
+    static constexpr int EventCount = 4;
+    // Event 4 of map 1, at (8, 14), leads to map 2 (20 x 15) at (5, 7).
 };
 
 // Fills `folder` (created when missing) from the templates in `programFolder`. The storage and

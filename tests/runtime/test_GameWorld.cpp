@@ -215,3 +215,27 @@ TEST_F(GameWorldTest, TheDecisionKeySpeaksToTheEventInFrontOrUnderfoot)
     EXPECT_EQ(EventMessages(*page(front)), (TMessages{{"uno", "dos"}, {"tres"}}));
     EXPECT_EQ(EventMessages(*page(floor)), TMessages{});
 }
+
+TEST_F(GameWorldTest, TouchStartsEventsUnderfootAfterAStepOrInTheWayWhenBumped)
+{
+    TVudEventItem* mat = event(1, 2, 2, 0);
+    TVudEventItem* guard = event(2, 3, 1, 1);
+    TVudEventItem* key = event(3, 4, 2, 0);
+    mat->Pages.At(0)->Trigger = 1;
+    guard->Pages.At(0)->Trigger = 1;
+    mat->Pages.At(0)->Script.Lines = {{11010, 0, "", {-1}}, {10810, 1, "", {9, 9, 9}}, {10810, 0, "", {2, 5, 7}}, {0, 0}};
+    TGameWorld world(map, &chips);
+    world.PlaceHero({2, 2}, TDir::Up);
+    EXPECT_EQ(world.TouchTarget(false), mat);
+    EXPECT_EQ(world.TouchTarget(true), nullptr);
+    world.PlaceHero({3, 2}, TDir::Up);
+    EXPECT_EQ(world.TouchTarget(true), guard);
+    EXPECT_EQ(world.TouchTarget(false), nullptr);
+    world.PlaceHero({4, 2}, TDir::Up);
+    EXPECT_EQ(world.TouchTarget(false), nullptr) << "started by the decision key only";
+
+    TTeleport to;
+    ASSERT_TRUE(EventTeleport(*mat->Pages.At(0), to));
+    EXPECT_EQ(to, (TTeleport{2, 5, 7})) << "the one outside any branch";
+    EXPECT_FALSE(EventTeleport(*key->Pages.At(0), to));
+}

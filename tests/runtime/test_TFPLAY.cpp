@@ -78,7 +78,7 @@ TEST_F(TfplayTest, ThePlayedProjectReportsItsStartAndEndsWithStatusZero)
         QStringList Args;
         QString Line;
     } cases[] = {
-        {{"TestPlay", "HideTitle", "Window"}, "map 0001 (30x20), hero at (8,11), 3 events"},
+        {{"TestPlay", "HideTitle", "Window"}, "map 0001 (30x20), hero at (8,11), 4 events"},
         {{"TestPlay", "ShowTitle", "Window"}, "title screen"},
         {{"BattleTest", "HideTitle", "Window", "1"}, "battle test, troop 0001"},
     };
@@ -245,6 +245,38 @@ TEST_F(MapSceneTest, TheDecisionKeyShowsTheMessagesOfTheEventInFront)
     EXPECT_EQ(scene.World().Hero(), (TCellPos{8, 10}));
 }
 
+TEST_F(MapSceneTest, ATeleportUnderfootTakesThePartyToItsMapAndABrokenOneLeavesItThere)
+{
+    // A teleport to a map the project does not have, on the road just below the hero.
+    TVudEventItem* broken = game.Map.Events.Insert(5);
+    broken->X = 8;
+    broken->Y = 12;
+    broken->Pages.At(0)->Trigger = 1;
+    broken->Pages.At(0)->Script.Lines = {{10810, 0, "", {77, 1, 1}}, {0, 0}};
+    TPlayArgs args;
+    args.Mode = TPlayArgs::TMode::TestPlay;
+    args.ShowTitle = args.FullScreen = false;
+    TGameWindow window(game, args);
+    QSignalSpy ready(&window, &TGameWindow::SceneReady);
+    window.Start();
+    window.show();
+    TMapScene* first = window.MapScene();
+    auto walkDown = [&] {
+        QTest::keyClick(window.MapScene(), Qt::Key_Down);
+        QTRY_VERIFY_WITH_TIMEOUT(!window.MapScene()->World().Moving(), 2000);
+        QTest::qWait(50);
+    };
+    walkDown();
+    EXPECT_EQ(window.MapScene(), first);
+    EXPECT_EQ(first->World().Hero(), (TCellPos{8, 12}));
+    walkDown();
+    walkDown();
+    QTRY_VERIFY_WITH_TIMEOUT(game.MapID == 2, 2000);
+    ASSERT_NE(window.MapScene(), nullptr);
+    EXPECT_EQ(window.MapScene()->World().Hero(), (TCellPos{5, 7}));
+    EXPECT_EQ(ready.last().at(0).toString() + '\n', line("map 0002 (20x15), hero at (5,7), 1 events"));
+}
+
 TEST_F(MapSceneTest, TheWindowGoesFromTheTitleToTheMapAndEscCloses)
 {
     TPlayArgs args;
@@ -260,7 +292,7 @@ TEST_F(MapSceneTest, TheWindowGoesFromTheTitleToTheMapAndEscCloses)
     EXPECT_EQ(window.windowTitle(), "La Pradera");
     QTest::keyClick(window.Scene(), Qt::Key_Return);
     QTRY_VERIFY_WITH_TIMEOUT(window.MapScene() != nullptr, 2000);
-    EXPECT_EQ(ready.last().at(0).toString() + '\n', line("map 0001 (30x20), hero at (8,11), 3 events"));
+    EXPECT_EQ(ready.last().at(0).toString() + '\n', line("map 0001 (30x20), hero at (8,11), 4 events"));
     EXPECT_TRUE(window.isVisible());
     QTest::keyClick(window.MapScene(), Qt::Key_Escape);
     EXPECT_FALSE(window.isVisible());
