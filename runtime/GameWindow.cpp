@@ -61,7 +61,6 @@ TGameWindow::TGameWindow(TGameProject& project, const TPlayArgs& args, QWidget* 
     setWindowTitle(ReadGameTitle(project.Folder));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    setStyleSheet(QStringLiteral("TGameWindow { background: black; }"));
     setAutoFillBackground(true);
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::black);

@@ -87,12 +87,6 @@ QImage TMapScene::Frame()
         .copy();
 }
 
-void TMapScene::Walk(TDir d)
-{
-    if (!Talking())
-        FWorld.TryStep(d);
-}
-
 QStringList TMapScene::MessageLines() const
 {
     QStringList lines;

@@ -37,8 +37,6 @@ public:
     int EventCount() const;
     bool ChipSetLoaded();
 
-    // The same as a key press, for the game's own hooks.
-    void Walk(TDir d);
     // The decision key (Enter, Space): speaks to the event in front of the hero, or shows the
     // next message; the last one closes the window.
     void Decide();
