@@ -16,10 +16,12 @@
 #include "GameProject.h"
 #include "GameWindow.h"
 #include "PlayArgs.h"
+#include "Settings.h"
 #include "VudError.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTimer>
 
@@ -44,10 +46,21 @@ bool haveDisplay()
 #endif
 }
 
+// The editor starts the game in the project folder. A shortcut may start it elsewhere: the
+// folder the program lies in is then the game's.
+QString gameFolder()
+{
+    const QString current = QDir::currentPath();
+    if (QFileInfo::exists(current + QStringLiteral("/TFPLAY.ldb")))
+        return current;
+    const QString own = QCoreApplication::applicationDirPath();
+    return QFileInfo::exists(own + QStringLiteral("/TFPLAY.ldb")) ? own : current;
+}
+
 bool loadProject(TGameProject& project, const TPlayArgs& args, QString& error)
 {
     try {
-        LoadGameProject(project, QDir::currentPath(), args.Mode == TPlayArgs::TMode::BattleTest);
+        LoadGameProject(project, gameFolder(), args.Mode == TPlayArgs::TMode::BattleTest);
         return true;
     } catch (const std::exception& e) {
         error = QString::fromUtf8(e.what());
@@ -117,7 +130,7 @@ int main(int argc, char** argv)
         printLine(stderr, QStringLiteral("TFPLAY: %1").arg(error));
         const QString platform = QGuiApplication::platformName();
         if (platform != QLatin1String("offscreen") && platform != QLatin1String("minimal"))
-            QMessageBox::critical(nullptr, QStringLiteral("TFPLAY"), error);
+            QMessageBox::critical(nullptr, ReadGameTitle(gameFolder()), error);
         return 1;
     }
     // The data is in; a picture that cannot be read from now on is drawn empty.

@@ -37,7 +37,8 @@ protected:
         WriteRuntimePackagePathValue(QStringLiteral(TF_PROGRAM_DIR "/RTP"));
     }
 
-    TRun run(const QStringList& args, const QString& exitAfterMs = QStringLiteral("400"), bool display = true)
+    TRun run(const QStringList& args, const QString& exitAfterMs = QStringLiteral("400"), bool display = true,
+             const QString& workingFolder = {})
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -49,7 +50,7 @@ protected:
         env.insert("XDG_CONFIG_HOME", Path("childconfig"));
         env.insert("TFPLAY_EXIT_AFTER_MS", exitAfterMs);
         p.setProcessEnvironment(env);
-        p.setWorkingDirectory(project);
+        p.setWorkingDirectory(workingFolder.isEmpty() ? project : workingFolder);
         p.start(project + "TFPLAY.exe", args);
         TRun r;
         if (!p.waitForFinished(60000)) {
@@ -88,6 +89,14 @@ TEST_F(TfplayTest, ThePlayedProjectReportsItsStartAndEndsWithStatusZero)
         EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
         EXPECT_EQ(r.Out, line(c.Line));
     }
+}
+
+TEST_F(TfplayTest, StartedElsewhereByAShortcutItPlaysTheFolderItLiesIn)
+{
+    QDir().mkpath(Path("elsewhere"));
+    const TRun r = run({}, "400", true, Path("elsewhere"));
+    EXPECT_EQ(r.Status, 0) << r.Err.toStdString();
+    EXPECT_EQ(r.Out, line("title screen"));
 }
 
 TEST_F(TfplayTest, AFileThatCannotBeLoadedIsNamedAndEndsWithStatusOne)
