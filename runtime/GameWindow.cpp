@@ -119,11 +119,12 @@ bool TGameWindow::eventFilter(QObject* watched, QEvent* event)
 void TGameWindow::playMusic(const TVudMusic* music)
 {
     // Sound is a nicety: a missing file or device leaves the game silent, never stops it.
-    if (!music || music->Name.empty() || music->Name == "(OFF)") {
-        StopMusic();
+    const bool none = !music || music->Name.empty() || music->Name == "(OFF)";
+    const QString file = none ? QString() : ResolveGameMaterial(QStringLiteral("Music"), FromCp1252(music->Name));
+    // Walking into a map with the same music keeps it playing where it is.
+    if (!file.isEmpty() && file == FMusicFile)
         return;
-    }
-    const QString file = ResolveGameMaterial(QStringLiteral("Music"), FromCp1252(music->Name));
+    FMusicFile = file;
     if (file.isEmpty()) {
         StopMusic();
         return;

@@ -41,4 +41,5 @@ private:
     TGameProject& FProject;
     TPlayArgs FArgs;
     QWidget* FScene = nullptr;
+    QString FMusicFile;  // what plays now, empty for silence
 };

@@ -262,6 +262,12 @@ TEST_F(MapSceneTest, ATeleportUnderfootTakesThePartyToItsMapAndABrokenOneLeavesI
     broken->Y = 12;
     broken->Pages.At(0)->Trigger = 1;
     broken->Pages.At(0)->Script.Lines = {{10810, 0, "", {77, 1, 1}}, {0, 0}};
+    for (int id : {1, 2}) {
+        game.Tree.Find(id)->MusicType = 2;
+        game.Tree.Find(id)->Music.Name = "Campo";
+    }
+    QStringList played;
+    InstallAudio(std::make_unique<TRecordingAudio>(played));
     TPlayArgs args;
     args.Mode = TPlayArgs::TMode::TestPlay;
     args.ShowTitle = args.FullScreen = false;
@@ -284,6 +290,8 @@ TEST_F(MapSceneTest, ATeleportUnderfootTakesThePartyToItsMapAndABrokenOneLeavesI
     ASSERT_NE(window.MapScene(), nullptr);
     EXPECT_EQ(window.MapScene()->World().Hero(), (TCellPos{5, 7}));
     EXPECT_EQ(ready.last().at(0).toString() + '\n', line("map 0002 (20x15), hero at (5,7), 1 events"));
+    InstallAudio(nullptr);
+    EXPECT_EQ(played.filter(".mid").size(), 1) << "the same music plays on across the teleport";
 }
 
 TEST_F(MapSceneTest, TheWindowGoesFromTheTitleToTheMapAndEscCloses)
