@@ -7,7 +7,6 @@
 #include "LD_MapTree.h"
 #include "MapEditUtils.h"
 #include "Materials.h"
-#include "SelMusic.h"
 #include "TextCodec.h"
 #include "VireoSheet.h"
 
@@ -39,6 +38,9 @@
 #include "SelBackdrop.h"
 #include "SelPanorama.h"
 #endif
+#ifdef TF_HAVE_SOUNDFORMS
+#include "SelMusic.h"
+#endif
 
 namespace {
 
@@ -65,6 +67,7 @@ std::uint16_t rgb565(const QColor& c) {
 }
 
 bool openMusicPicker(QWidget* owner, TVudMusic& music) {
+#ifdef TF_HAVE_SOUNDFORMS
   TFormSelMusic picker(owner);
   TMusicSetting setting;
   setting.Name = FromCp1252(music.Name);
@@ -79,6 +82,12 @@ bool openMusicPicker(QWidget* owner, TVudMusic& music) {
   music.Tempo = setting.Tempo;
   music.Balance = setting.Balance;
   return true;
+#else
+  // Music picker hook: the sound layer is not built into this configuration.
+  Q_UNUSED(owner);
+  Q_UNUSED(music);
+  return false;
+#endif
 }
 
 bool openPanoramaPicker(QWidget* owner, QString& name) {
