@@ -17,6 +17,13 @@ int wrapped(int v, int size)
 constexpr int kMessageCode = 10110, kMessageMoreCode = 20110;
 constexpr int kTriggerDecisionKey = 0, kTriggerTouch = 1;
 constexpr int kTeleportCode = 10810;
+constexpr int kMoveRandom = 1, kMoveUpDown = 2, kMoveLeftRight = 3;
+
+// Frames between two steps of a walking event: frequency 1 waits longest, 8 hardly at all.
+int waitOf(const TVudEventPageItem& page)
+{
+    return 12 * (9 - std::clamp<int>(page.MoveFrequency, 1, 8)) + 4;
+}
 } // namespace
 
 const TVudEventPageItem* FirstPage(const TVudEventItem& event)
@@ -68,16 +75,95 @@ int CameraAxis(int focusPixel, int mapPixels, int screenPixels, bool wraps)
     return std::clamp(centred, 0, mapPixels - screenPixels);
 }
 
+bool TActor::Blocks() const { return Page->Priority != 0; }
+bool TActor::Walks() const { return Page->MoveType >= kMoveRandom && Page->MoveType <= kMoveLeftRight; }
+int TActor::PixelX() const
+{
+    return Cell.X * TGameWorld::CellPixels - DirDX(Facing) * StepLeft * TGameWorld::CellPixels / TGameWorld::StepTicks;
+}
+int TActor::PixelY() const
+{
+    return Cell.Y * TGameWorld::CellPixels - DirDY(Facing) * StepLeft * TGameWorld::CellPixels / TGameWorld::StepTicks;
+}
+
 TGameWorld::TGameWorld(const TVudMap& map, const TVudChipSetItem* chipSet)
     : FMap(map), FChipSet(chipSet), FBlocked(std::size_t(std::max(0, map.Width * map.Height)), 0)
 {
     for (int i = 0; i < map.Events.Count(); ++i) {
         const TVudEventItem& event = *map.Events.At(i);
         const TVudEventPageItem* page = FirstPage(event);
-        if (!page || page->Priority == 0)
+        if (!page)
             continue;
-        if (event.X >= 0 && event.Y >= 0 && event.X < map.Width && event.Y < map.Height)
-            FBlocked[std::size_t(event.X + event.Y * map.Width)] = 1;
+        TActor actor;
+        actor.Event = &event;
+        actor.Page = page;
+        actor.Cell = {event.X, event.Y};
+        actor.Facing = TDir(std::clamp<int>(page->Direction, 0, 3));
+        actor.Wait = waitOf(*page);
+        FActors.push_back(actor);
+        if (actor.Blocks())
+            block(actor.Cell, 1);
+    }
+}
+
+void TGameWorld::block(TCellPos cell, int delta)
+{
+    if (cell.X >= 0 && cell.Y >= 0 && cell.X < FMap.Width && cell.Y < FMap.Height) {
+        uint8_t& count = FBlocked[std::size_t(cell.X + cell.Y * FMap.Width)];
+        count = uint8_t(std::max(0, count + delta));
+    }
+}
+
+bool TGameWorld::actorMayStep(const TActor& actor, TDir d) const
+{
+    TCellPos from = actor.Cell, to{actor.Cell.X + DirDX(d), actor.Cell.Y + DirDY(d)};
+    if (!Normalise(from) || !Normalise(to) || to == FHero || EventBlocks(to.X, to.Y))
+        return false;
+    return (CellFlags(from.X, from.Y) & DirFlag(d)) && (CellFlags(to.X, to.Y) & DirFlag(Opposite(d)));
+}
+
+void TGameWorld::stepActor(TActor& actor, TDir d)
+{
+    actor.Facing = d;
+    if (!actorMayStep(actor, d))
+        return;
+    TCellPos to{actor.Cell.X + DirDX(d), actor.Cell.Y + DirDY(d)};
+    Normalise(to);
+    if (actor.Blocks()) {
+        block(actor.Cell, -1);
+        block(to, 1);
+    }
+    actor.Cell = to;
+    actor.StepLeft = StepTicks;
+    ++actor.Steps;
+}
+
+void TGameWorld::TickActors(bool paused)
+{
+    for (TActor& actor : FActors) {
+        if (actor.StepLeft > 0) {
+            --actor.StepLeft;
+            continue;
+        }
+        if (paused || !actor.Walks() || --actor.Wait > 0)
+            continue;
+        actor.Wait = waitOf(*actor.Page);
+        switch (actor.Page->MoveType) {
+        case kMoveRandom:
+            stepActor(actor, TDir(FRandom() % 4));
+            break;
+        case kMoveUpDown:
+        case kMoveLeftRight: {
+            // Back and forth: on along its way, turning round where it cannot go on.
+            TDir d = actor.Facing;
+            if (actor.Page->MoveType == kMoveUpDown ? DirDY(d) == 0 : DirDX(d) == 0)
+                d = actor.Page->MoveType == kMoveUpDown ? TDir::Down : TDir::Right;
+            if (!actorMayStep(actor, d))
+                d = Opposite(d);
+            stepActor(actor, d);
+            break;
+        }
+        }
     }
 }
 
@@ -201,16 +287,14 @@ const TVudEventItem* TGameWorld::TalkTarget() const
     TCellPos front;
     const bool hasFront = FacingCell(front);
     const TVudEventItem* under = nullptr;
-    for (int i = 0; i < FMap.Events.Count(); ++i) {
-        const TVudEventItem& event = *FMap.Events.At(i);
-        const TVudEventPageItem* page = FirstPage(event);
-        if (!page || page->Trigger != kTriggerDecisionKey)
+    for (const TActor& actor : FActors) {
+        const TVudEventPageItem* page = actor.Page;
+        if (page->Trigger != kTriggerDecisionKey)
             continue;
-        const TCellPos at{event.X, event.Y};
-        if (page->Priority == 1 && hasFront && at == front)
-            return &event;
-        if (page->Priority != 1 && at == FHero && !under)
-            under = &event;
+        if (page->Priority == 1 && hasFront && actor.Cell == front)
+            return actor.Event;
+        if (page->Priority != 1 && actor.Cell == FHero && !under)
+            under = actor.Event;
     }
     return under;
 }
@@ -220,13 +304,12 @@ const TVudEventItem* TGameWorld::TouchTarget(bool bumped) const
     TCellPos cell = FHero;
     if (bumped && !FacingCell(cell))
         return nullptr;
-    for (int i = 0; i < FMap.Events.Count(); ++i) {
-        const TVudEventItem& event = *FMap.Events.At(i);
-        const TVudEventPageItem* page = FirstPage(event);
-        if (!page || page->Trigger != kTriggerTouch || (page->Priority == 1) != bumped)
+    for (const TActor& actor : FActors) {
+        const TVudEventPageItem* page = actor.Page;
+        if (page->Trigger != kTriggerTouch || (page->Priority == 1) != bumped)
             continue;
-        if (TCellPos{event.X, event.Y} == cell)
-            return &event;
+        if (actor.Cell == cell)
+            return actor.Event;
     }
     return nullptr;
 }

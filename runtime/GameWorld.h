@@ -2,6 +2,7 @@
 // the hero cross, which events stand in the way, the step in progress and where the camera looks.
 #pragma once
 #include <cstdint>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,21 @@ struct TTeleport {
 // The first teleport of a page's script outside any branch; false when there is none.
 bool EventTeleport(const TVudEventPageItem& page, TTeleport& teleport);
 
+// An event on the map as the game moves it: where it stands now and the step under way.
+struct TActor {
+    const TVudEventItem* Event = nullptr;
+    const TVudEventPageItem* Page = nullptr;  // its first page
+    TCellPos Cell;
+    TDir Facing = TDir::Down;
+    int StepLeft = 0;
+    int Steps = 0;
+    int Wait = 0;  // frames until it tries its next step
+    bool Blocks() const;
+    bool Walks() const;  // moves by itself: at random, up and down, or left and right
+    int PixelX() const;
+    int PixelY() const;
+};
+
 class TGameWorld {
 public:
     static constexpr int CellPixels = 16;
@@ -60,6 +76,11 @@ public:
     int CellFlags(int x, int y) const;
     // An event the hero cannot share a cell with (its first page not below the hero).
     bool EventBlocks(int x, int y) const;
+    // Events that walk by themselves take their next frame; `paused` holds them (a message
+    // is on screen). The seed makes their choices repeatable.
+    void TickActors(bool paused);
+    void SeedActors(unsigned seed) { FRandom.seed(seed); }
+    const std::vector<TActor>& Actors() const { return FActors; }
     // Whether one step from `from` in direction d is allowed: the target exists, both cells let
     // the shared edge through and no event stands on the target.
     bool CanStep(TCellPos from, TDir d) const;
@@ -93,7 +114,13 @@ public:
 private:
     const TVudMap& FMap;
     const TVudChipSetItem* FChipSet;
-    std::vector<uint8_t> FBlocked;  // per cell: an event stands in the way
+    bool actorMayStep(const TActor& actor, TDir d) const;
+    void stepActor(TActor& actor, TDir d);
+    void block(TCellPos cell, int delta);
+
+    std::vector<TActor> FActors;
+    std::vector<uint8_t> FBlocked;  // per cell: how many events stand in the way
+    std::minstd_rand FRandom{1};
     TCellPos FHero;
     TDir FFacing = TDir::Down;
     int FStepLeft = 0;

@@ -63,12 +63,6 @@ TMapScene::TMapScene(const TGameProject& project, QWidget* parent)
         FHeroCharSet = hero->CharSetName;
         FHeroCharIndex = hero->CharSetIndex;
     }
-    const TVudEvent& events = project.Map.Events;
-    for (int i = 0; i < events.Count(); ++i) {
-        const TVudEventItem& e = *events.At(i);
-        if (const TVudEventPageItem* page = FirstPage(e))
-            FEventSprites.push_back({e.X * kCell, e.Y * kCell, std::min<int>(page->Priority, 2), page, e.ID});
-    }
     connect(&FTimer, &QTimer::timeout, this, &TMapScene::tick);
     FTimer.start(FrameMs);
     render();
@@ -148,6 +142,7 @@ void TMapScene::tick()
     ++FCounter;
     const bool wasMoving = FWorld.Moving();
     FWorld.Tick();
+    FWorld.TickActors(Talking());
     if (wasMoving && !FWorld.Moving() && !Talking())
         if (const TVudEventItem* event = FWorld.TouchTarget(false))
             startEvent(*event);
@@ -224,7 +219,9 @@ void TMapScene::render()
     FCamY = CameraAxis(FWorld.HeroPixelY() + kCell / 2, map.Height * kCell, ScreenHeight, FWorld.WrapsY());
     drawBackground();
     drawTiles(false);
-    std::vector<TSprite> sprites = FEventSprites;
+    std::vector<TSprite> sprites;
+    for (const TActor& actor : FWorld.Actors())
+        sprites.push_back({actor.PixelX(), actor.PixelY(), std::min<int>(actor.Page->Priority, 2), &actor});
     sprites.push_back({FWorld.HeroPixelX(), FWorld.HeroPixelY(), 1, nullptr});
     // Characters further down stand in front.
     std::stable_sort(sprites.begin(), sprites.end(),
@@ -323,18 +320,23 @@ void TMapScene::drawSprites(std::vector<TSprite>& sprites, int layer)
         const int x = screenX(s.X), y = screenY(s.Y);
         if (x <= -kCharWidth || y <= -kCell || x >= ScreenWidth + kCell || y >= ScreenHeight + kCharHeight)
             continue;
-        if (!s.Page) {
+        if (!s.Actor) {
             if (!FHeroCharSet.empty())
                 drawCharacter(x, y, FHeroCharSet, FHeroCharIndex, int(FWorld.Facing()), FWorld.WalkPattern(), false);
-        } else if (s.Page->CharSetName.empty()) {
-            drawTileGraphic(x, y, s.Page->CharSetIndex);
+        } else if (s.Actor->Page->CharSetName.empty()) {
+            drawTileGraphic(x, y, s.Actor->Page->CharSetIndex);
         } else {
-            const TVudEventPageItem& page = *s.Page;
-            int dir = page.Direction, pattern = page.Pattern;
-            // No event script runs yet, but the map should not look frozen: steppers step in
-            // place and spinners turn.
-            if (s.EventID == FTalkingTo && FTalkingTo != 0)
+            const TActor& actor = *s.Actor;
+            const TVudEventPageItem& page = *actor.Page;
+            int dir = int(actor.Facing), pattern = page.Pattern;
+            // No event script runs yet, but the map should not look frozen: walkers walk,
+            // steppers step in place and spinners turn.
+            if (actor.Event->ID == FTalkingTo && FTalkingTo != 0)
                 dir = int(Opposite(FWorld.Facing()));
+            else if (actor.StepLeft > TGameWorld::StepTicks / 4)
+                pattern = actor.Steps % 2 ? 0 : 2;
+            else if (actor.Walks())
+                pattern = 1;
             else if (page.AnimationType == kAnimStepping)
                 pattern = kStepCycle[FCounter / 12 % 4];
             else if (page.AnimationType == kAnimSpinning)

@@ -60,8 +60,7 @@ private:
     struct TSprite {
         int X = 0, Y = 0;  // top-left of its cell on the map, in pixels
         int Layer = 1;     // 0 below the hero, 1 with the hero, 2 above
-        const TVudEventPageItem* Page = nullptr;  // null: the hero
-        int EventID = 0;
+        const TActor* Actor = nullptr;  // null: the hero
     };
 
     void tick();
@@ -88,7 +87,6 @@ private:
     TVudCharSetGraphic FChars;
     std::unique_ptr<TVireoSheet> FPanorama;
     TVireoBoard FBoard;
-    std::vector<TSprite> FEventSprites;
     std::string FHeroCharSet;
     int FHeroCharIndex = 0;
     std::vector<TDir> FHeld;  // arrow keys held, the latest last

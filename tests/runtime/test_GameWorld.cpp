@@ -4,7 +4,9 @@
 #include "LD_Map.h"
 
 #include <gtest/gtest.h>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -238,4 +240,51 @@ TEST_F(GameWorldTest, TouchStartsEventsUnderfootAfterAStepOrInTheWayWhenBumped)
     ASSERT_TRUE(EventTeleport(*mat->Pages.At(0), to));
     EXPECT_EQ(to, (TTeleport{2, 5, 7})) << "the one outside any branch";
     EXPECT_FALSE(EventTeleport(*key->Pages.At(0), to));
+}
+
+TEST_F(GameWorldTest, WalkingEventsKeepToOpenCellsTurnRoundAndCarryTheirBlockWithThem)
+{
+    for (int y = 0; y < 5; ++y) {
+        map.SetCell(0, 1, y, kWall);
+        map.SetCell(0, 3, y, kWall);
+    }
+    TVudEventItem* pacer = event(1, 2, 1, 1);
+    pacer->Pages.At(0)->MoveType = 2;  // up and down the corridor x = 2
+    pacer->Pages.At(0)->MoveFrequency = 8;
+    TVudEventItem* wanderer = event(2, 5, 2, 1);
+    wanderer->Pages.At(0)->MoveType = 1;  // at random over the open cells x = 4..5
+    wanderer->Pages.At(0)->MoveFrequency = 8;
+    TGameWorld world(map, &chips);
+    world.PlaceHero({4, 4});
+    std::set<int> pacerRows;
+    std::set<std::pair<int, int>> wandererCells;
+    for (int frame = 0; frame < 4000; ++frame) {
+        world.TickActors(false);
+        const TActor& p = world.Actors()[0];
+        const TActor& w = world.Actors()[1];
+        ASSERT_EQ(p.Cell.X, 2);
+        ASSERT_TRUE(p.Cell.Y >= 0 && p.Cell.Y < 5);
+        ASSERT_TRUE(w.Cell.X >= 4 && w.Cell.X < 6 && w.Cell.Y >= 0 && w.Cell.Y < 5);
+        ASSERT_FALSE(w.Cell == world.Hero());
+        ASSERT_TRUE(world.EventBlocks(p.Cell.X, p.Cell.Y) && world.EventBlocks(w.Cell.X, w.Cell.Y));
+        pacerRows.insert(p.Cell.Y);
+        wandererCells.insert({w.Cell.X, w.Cell.Y});
+    }
+    EXPECT_EQ(pacerRows.size(), 5u) << "from one end of the corridor to the other";
+    EXPECT_GT(wandererCells.size(), 3u);
+    // Only the cells they stand on block.
+    int blocked = 0;
+    for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 6; ++x)
+            blocked += world.EventBlocks(x, y);
+    EXPECT_EQ(blocked, 2);
+
+    // Held while a message shows (a step under way still ends).
+    for (int frame = 0; frame < TGameWorld::StepTicks; ++frame)
+        world.TickActors(true);
+    const TCellPos held = world.Actors()[0].Cell;
+    for (int frame = 0; frame < 500; ++frame)
+        world.TickActors(true);
+    EXPECT_EQ(world.Actors()[0].Cell, held);
+    EXPECT_EQ(world.Actors()[0].StepLeft, 0);
 }
