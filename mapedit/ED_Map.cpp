@@ -501,7 +501,7 @@ void TFormEDMap::buildLeft(QVBoxLayout* column) {
   pv->addWidget(FUsePanorama);
   auto* pictureRow = new QHBoxLayout;
   FPreview = new TPanoramaPreview(panorama);
-  FPreview->setFixedSize(164, 124);
+  FPreview->setFixedSize(204, 154);
   FPreview->OnDoubleClick = [this] { ButtonPanoramaClick(); };
   pictureRow->addWidget(FPreview);
   FPanoramaButton = new QPushButton(QString::fromUtf8("Elegir..."), panorama);
