@@ -15,6 +15,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -292,11 +293,19 @@ TEST(EDMap, PickersFillTheBoxesWithTheBareName) {
   form.MusicBoxClick();
   EXPECT_EQ(opened, 3);
   EXPECT_EQ(form.PanoramaName(), "Noche");
+  // A double click on the preview opens the panorama picker too, but not while it is off.
+  auto* preview = form.findChild<TPanoramaPreview*>();
+  QTest::mouseDClick(preview, Qt::LeftButton);
+  EXPECT_EQ(opened, 4);
+  child<QCheckBox>(form, "CheckUsePanorama")->setChecked(false);
+  QTest::mouseDClick(preview, Qt::LeftButton);
+  child<QCheckBox>(form, "CheckUsePanorama")->setChecked(true);
+  EXPECT_EQ(opened, 4);
   EXPECT_EQ(child<QLineEdit>(form, "EditMusic")->text(), "Batalla");
   // Disabled boxes open nothing.
   child<QRadioButton>(form, "RadioBattleBack0")->setChecked(true);
   form.BattleBackBoxClick();
-  EXPECT_EQ(opened, 3);
+  EXPECT_EQ(opened, 4);
   TVudMapTreeItem entry;
   TVudMap map;
   form.StoreEntry(entry);
