@@ -160,6 +160,7 @@ void TGameWindow::ShowTitle()
 void TGameWindow::ShowMap()
 {
     auto* scene = new TMapScene(FProject, this);
+    scene->World().PlaceHero({FProject.StartX, FProject.StartY}, FArrivalFacing);
     connect(scene, &TMapScene::Teleport, this, &TGameWindow::teleport, Qt::QueuedConnection);
     setScene(scene);
     playMusic(MapMusic(FProject.Tree, FProject.MapID));
@@ -182,6 +183,8 @@ void TGameWindow::teleport(int mapID, int x, int y)
         std::fprintf(stderr, "TFPLAY: %s\n", e.what());
         return;
     }
+    // The party arrives facing the way it went.
+    FArrivalFacing = MapScene() ? MapScene()->World().Facing() : TDir::Down;
     // The old scene draws the project's map: it goes before the map changes.
     delete FScene;
     FScene = nullptr;

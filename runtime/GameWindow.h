@@ -3,6 +3,7 @@
 #pragma once
 #include <QWidget>
 
+#include "GameWorld.h"
 #include "PlayArgs.h"
 
 struct TGameProject;
@@ -42,4 +43,5 @@ private:
     TPlayArgs FArgs;
     QWidget* FScene = nullptr;
     QString FMusicFile;  // what plays now, empty for silence
+    TDir FArrivalFacing = TDir::Down;
 };

@@ -256,12 +256,17 @@ TEST_F(MapSceneTest, TheDecisionKeyShowsTheMessagesOfTheEventInFront)
 
 TEST_F(MapSceneTest, ATeleportUnderfootTakesThePartyToItsMapAndABrokenOneLeavesItThere)
 {
-    // A teleport to a map the project does not have, on the road just below the hero.
+    // A teleport to a map the project does not have, on the road just below the hero, and a
+    // copy of the sample's own teleport (made like the editor makes one) to the right of it.
     TVudEventItem* broken = game.Map.Events.Insert(5);
     broken->X = 8;
     broken->Y = 12;
     broken->Pages.At(0)->Trigger = 1;
     broken->Pages.At(0)->Script.Lines = {{10810, 0, "", {77, 1, 1}}, {0, 0}};
+    TVudEventItem* door = game.Map.Events.Insert(6);
+    door->X = 9;
+    door->Y = 12;
+    door->Pages.At(0)->Assign(*game.Map.Events.Find(4)->Pages.At(0));
     for (int id : {1, 2}) {
         game.Tree.Find(id)->MusicType = 2;
         game.Tree.Find(id)->Music.Name = "Campo";
@@ -276,19 +281,19 @@ TEST_F(MapSceneTest, ATeleportUnderfootTakesThePartyToItsMapAndABrokenOneLeavesI
     window.Start();
     window.show();
     TMapScene* first = window.MapScene();
-    auto walkDown = [&] {
-        QTest::keyClick(window.MapScene(), Qt::Key_Down);
+    auto walk = [&](Qt::Key key) {
+        QTest::keyClick(window.MapScene(), key);
         QTRY_VERIFY_WITH_TIMEOUT(!window.MapScene()->World().Moving(), 2000);
         QTest::qWait(50);
     };
-    walkDown();
+    walk(Qt::Key_Down);
     EXPECT_EQ(window.MapScene(), first);
     EXPECT_EQ(first->World().Hero(), (TCellPos{8, 12}));
-    walkDown();
-    walkDown();
+    walk(Qt::Key_Right);
     QTRY_VERIFY_WITH_TIMEOUT(game.MapID == 2, 2000);
     ASSERT_NE(window.MapScene(), nullptr);
     EXPECT_EQ(window.MapScene()->World().Hero(), (TCellPos{5, 7}));
+    EXPECT_EQ(window.MapScene()->World().Facing(), TDir::Right) << "arriving the way it went";
     EXPECT_EQ(ready.last().at(0).toString() + '\n', line("map 0002 (20x15), hero at (5,7), 1 events"));
     InstallAudio(nullptr);
     EXPECT_EQ(played.filter(".mid").size(), 1) << "the same music plays on across the teleport";
