@@ -202,6 +202,14 @@ int TGameWorld::CellFlags(int x, int y) const
     return flags;
 }
 
+int TGameWorld::TerrainAt(TCellPos c) const
+{
+    if (!FChipSet || !Normalise(c))
+        return 0;
+    const int index = LowerTileIndex(FMap.LowerLayer.Get(c.X, c.Y));
+    return index >= 0 ? FChipSet->TerrainID(index) : 0;
+}
+
 bool TGameWorld::EventBlocks(int x, int y) const
 {
     TCellPos c{x, y};

@@ -74,6 +74,8 @@ public:
     // Direction bits the cell lets through: the lower tile's, replaced by a solid upper tile's
     // and narrowed by an upper tile drawn above the characters (the star mark).
     int CellFlags(int x, int y) const;
+    // Terrain ID of a cell's lower tile (0 without a tile set or outside the map).
+    int TerrainAt(TCellPos cell) const;
     // An event the hero cannot share a cell with (its first page not below the hero).
     bool EventBlocks(int x, int y) const;
     // Events that walk by themselves take their next frame; `paused` holds them (a message

@@ -2,6 +2,7 @@
 
 #include "GameProject.h"
 #include "LD_ChipSet.h"
+#include "LD_Ground.h"
 #include "LD_Player.h"
 #include "MapDraw.h"
 #include "MapEditUtils.h"
@@ -322,7 +323,8 @@ void TMapScene::drawSprites(std::vector<TSprite>& sprites, int layer)
             continue;
         if (!s.Actor) {
             if (!FHeroCharSet.empty())
-                drawCharacter(x, y, FHeroCharSet, FHeroCharIndex, int(FWorld.Facing()), FWorld.WalkPattern(), false);
+                drawCharacter(x, y, FHeroCharSet, FHeroCharIndex, int(FWorld.Facing()), FWorld.WalkPattern(), false,
+                              groundCover(FWorld.Hero()));
         } else if (s.Actor->Page->CharSetName.empty()) {
             drawTileGraphic(x, y, s.Actor->Page->CharSetIndex);
         } else {
@@ -341,13 +343,20 @@ void TMapScene::drawSprites(std::vector<TSprite>& sprites, int layer)
                 pattern = kStepCycle[FCounter / 12 % 4];
             else if (page.AnimationType == kAnimSpinning)
                 dir = (dir + FCounter / 16) % 4;
-            drawCharacter(x, y, page.CharSetName, page.CharSetIndex, dir, pattern, page.Transparent != 0);
+            drawCharacter(x, y, page.CharSetName, page.CharSetIndex, dir, pattern, page.Transparent != 0,
+                          groundCover(actor.Cell));
         }
     }
 }
 
+int TMapScene::groundCover(TCellPos cell) const
+{
+    const TVudGroundItem* ground = FProject.DataBase->Grounds().Find(FWorld.TerrainAt(cell));
+    return ground ? std::clamp<int>(ground->CharTransparency, 0, 3) : 0;
+}
+
 void TMapScene::drawCharacter(int x, int y, const std::string& name, int index, int dir, int pattern,
-                              bool seeThrough)
+                              bool seeThrough, int cover)
 {
     TVireoSheet& sheet = FChars.CharSetSheet(FChars.AcquireCharSet(name));
     if (sheet.Width() <= 0)
@@ -356,10 +365,18 @@ void TMapScene::drawCharacter(int x, int y, const std::string& name, int index, 
     const int sx = o.X + kCharWidth * std::clamp(pattern, 0, 2);
     const int sy = o.Y + kCharHeight * std::clamp(dir, 0, 3);
     sheet.Transparent = true;
-    sheet.Opacity = seeThrough ? 160 : 255;
-    // Characters are taller than a cell: feet on the cell, head above it.
-    FBoard.DrawSheet(x - (kCharWidth - kCell) / 2, y - (kCharHeight - kCell), {sx, sy, sx + kCharWidth, sy + kCharHeight},
-                     sheet);
+    const int opacity = seeThrough ? 160 : 255;
+    // Characters are taller than a cell: feet on the cell, head above it. Deep grass or a swamp
+    // hides the lower third or half of the body, and some ground all of it.
+    const int left = x - (kCharWidth - kCell) / 2, top = y - (kCharHeight - kCell);
+    const int cut = cover == 1 ? kCharHeight * 2 / 3 : cover == 2 ? kCharHeight / 2 : cover == 3 ? 0 : kCharHeight;
+    sheet.Opacity = opacity;
+    if (cut > 0)
+        FBoard.DrawSheet(left, top, {sx, sy, sx + kCharWidth, sy + cut}, sheet);
+    sheet.Opacity = std::min(opacity, 128);
+    if (cut < kCharHeight)
+        FBoard.DrawSheet(left, top + cut, {sx, sy + cut, sx + kCharWidth, sy + kCharHeight}, sheet);
+    sheet.Opacity = 255;
 }
 
 void TMapScene::drawTileGraphic(int x, int y, int tile)

@@ -72,7 +72,9 @@ private:
     void drawTiles(bool starTiles);
     void drawSprites(std::vector<TSprite>& sprites, int layer);
     void drawCharacter(int screenX, int screenY, const std::string& name, int index, int dir,
-                       int pattern, bool seeThrough);
+                       int pattern, bool seeThrough, int cover);
+    // How much of a character standing on the cell its ground hides (0 none .. 3 all).
+    int groundCover(TCellPos cell) const;
     void drawTileGraphic(int screenX, int screenY, int tile);
     void drawMessage();
     bool isStarTile(int upperID) const;

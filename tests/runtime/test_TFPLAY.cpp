@@ -3,6 +3,7 @@
 #include "AudioCoordinator.h"
 #include "GameProject.h"
 #include "GameWindow.h"
+#include "LD_Ground.h"
 #include "MapScene.h"
 #include "RegistryStore.h"
 #include "SampleProject.h"
@@ -203,6 +204,21 @@ TEST_F(MapSceneTest, ShowsThePaintedMapAndTheHeroWithTheCameraHeldAtTheEdge)
     const QImage after = scene.Frame();
     EXPECT_NE(before.copy(heroRect), after.copy(heroRect));
     EXPECT_GT(scene.CameraX(), 0);
+}
+
+TEST_F(MapSceneTest, DeepGroundHidesTheLowerThirdOfTheHero)
+{
+    // Lower tile index 10 of the field tile set is forest (terrain 2).
+    game.Map.SetCell(0, TSampleProject::StartX, TSampleProject::StartY, 4200);
+    TVudGroundItem* forest = game.DataBase->Grounds().Find(2);
+    ASSERT_NE(forest, nullptr);
+    forest->CharTransparency = 0;
+    const QImage plain = TMapScene(game).Frame();
+    forest->CharTransparency = 1;
+    const QImage covered = TMapScene(game).Frame();
+    const int left = TSampleProject::StartX * 16 - 4, top = TSampleProject::StartY * 16 - 16 - 64;
+    EXPECT_EQ(plain.copy(left, top, 24, 21), covered.copy(left, top, 24, 21));
+    EXPECT_NE(plain.copy(left, top + 21, 24, 11), covered.copy(left, top + 21, 24, 11));
 }
 
 TEST_F(MapSceneTest, ArrowKeysWalkCellByCellAndEventsWithTheHeroBlock)
