@@ -23,6 +23,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QScreen>
 #include <QTimer>
 
 #include <cstdio>
@@ -143,8 +144,12 @@ int main(int argc, char** argv)
         TGameWindow window(project, args);
         QObject::connect(&window, &TGameWindow::SceneReady, [](const QString& line) { printLine(stdout, line); });
         window.Start();
-        if (args.FullScreen)
+        if (args.FullScreen) {
+            // Without a window manager the full-screen request alone changes nothing.
+            if (const QScreen* screen = QGuiApplication::primaryScreen())
+                window.setGeometry(screen->geometry());
             window.showFullScreen();
+        }
         else
             window.show();
         installScreenshotHook(window);
