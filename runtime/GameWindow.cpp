@@ -159,7 +159,8 @@ void TGameWindow::ShowTitle()
 
 void TGameWindow::ShowMap()
 {
-    auto* scene = new TMapScene(FProject, this);
+    auto* scene = new TMapScene(FProject, this, FArrivalFade);
+    FArrivalFade = false;
     scene->World().PlaceHero({FProject.StartX, FProject.StartY}, FArrivalFacing);
     connect(scene, &TMapScene::Teleport, this, &TGameWindow::teleport, Qt::QueuedConnection);
     setScene(scene);
@@ -181,9 +182,12 @@ void TGameWindow::teleport(int mapID, int x, int y)
         CheckGameMap(FProject, mapID, x, y);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "TFPLAY: %s\n", e.what());
+        if (TMapScene* scene = MapScene())
+            scene->LightUp();
         return;
     }
-    // The party arrives facing the way it went.
+    // The party arrives facing the way it went, the new map lighting up.
+    FArrivalFade = true;
     FArrivalFacing = MapScene() ? MapScene()->World().Facing() : TDir::Down;
     // The old scene draws the project's map: it goes before the map changes.
     delete FScene;

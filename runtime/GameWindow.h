@@ -44,4 +44,5 @@ private:
     QWidget* FScene = nullptr;
     QString FMusicFile;  // what plays now, empty for silence
     TDir FArrivalFacing = TDir::Down;
+    bool FArrivalFade = false;
 };

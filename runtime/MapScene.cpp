@@ -23,6 +23,7 @@ constexpr int kCharWidth = 24, kCharHeight = 32;
 // Event page animation types that the map shows without running scripts.
 constexpr int kAnimStepping = 1, kAnimFixedDirection = 3, kAnimFixedGraphic = 4, kAnimSpinning = 5;
 constexpr int kStepCycle[4] = {0, 1, 2, 1};
+constexpr int kFadeFrames = 16;
 
 int wrapped(int v, int size)
 {
@@ -46,12 +47,13 @@ bool isDecisionKey(int key)
 }
 } // namespace
 
-TMapScene::TMapScene(const TGameProject& project, QWidget* parent)
+TMapScene::TMapScene(const TGameProject& project, QWidget* parent, bool fadeIn)
     : QWidget(parent), FProject(project),
       FChipRecord(project.DataBase->ChipSets().Find(project.Map.ChipSetID)),
       FWorld(project.Map, FChipRecord)
 {
     setObjectName(QStringLiteral("MapScene"));
+    FFadeIn = fadeIn ? kFadeFrames : 0;
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     FBoard.SetSize(ScreenWidth, ScreenHeight);
@@ -91,6 +93,11 @@ QStringList TMapScene::MessageLines() const
     return lines;
 }
 
+void TMapScene::LightUp()
+{
+    FFadeIn = kFadeFrames;
+}
+
 bool TMapScene::Talking() const
 {
     return FMessage < int(FMessages.size());
@@ -108,7 +115,7 @@ void TMapScene::Decide()
         update();
         return;
     }
-    if (!FWorld.Moving())
+    if (!FWorld.Moving() && !FHasTeleport)
         if (const TVudEventItem* event = FWorld.TalkTarget())
             startEvent(*event);
 }
@@ -133,14 +140,21 @@ void TMapScene::finishEvent()
 {
     if (!FHasTeleport)
         return;
-    FHasTeleport = false;
     FHeld.clear();
-    emit Teleport(FTeleport.MapID, FTeleport.X, FTeleport.Y);
+    // The screen goes dark first; the teleport follows when it is black.
+    FFadeOut = kFadeFrames;
 }
 
 void TMapScene::tick()
 {
     ++FCounter;
+    if (FFadeIn > 0)
+        --FFadeIn;
+    if (FFadeOut > 0 && --FFadeOut == 0 && FHasTeleport) {
+        FHasTeleport = false;
+        emit Teleport(FTeleport.MapID, FTeleport.X, FTeleport.Y);
+        return;
+    }
     const bool wasMoving = FWorld.Moving();
     FWorld.Tick();
     FWorld.TickActors(Talking());
@@ -168,7 +182,7 @@ void TMapScene::keyPressEvent(QKeyEvent* event)
         return;
     FHeld.erase(std::remove(FHeld.begin(), FHeld.end(), d), FHeld.end());
     FHeld.push_back(d);
-    if (Talking() || FWorld.Moving())
+    if (Talking() || FWorld.Moving() || FHasTeleport)
         return;
     // Walking into someone started by touch starts them, once per key press.
     if (!FWorld.TryStep(d))
@@ -233,6 +247,18 @@ void TMapScene::render()
     drawSprites(sprites, 2);
     if (Talking())
         drawMessage();
+    drawFade();
+}
+
+void TMapScene::drawFade()
+{
+    // Dark while a teleport is about to happen, light again as a map comes up.
+    const int dark = FHasTeleport ? kFadeFrames - FFadeOut : FFadeIn;
+    if (dark <= 0)
+        return;
+    QImage frame(FBoard.Bits(), FBoard.Width(), FBoard.Height(), FBoard.BytesPerLine(), QImage::Format_RGB16);
+    QPainter p(&frame);
+    p.fillRect(frame.rect(), QColor(0, 0, 0, std::min(255, 255 * dark / kFadeFrames)));
 }
 
 void TMapScene::drawMessage()

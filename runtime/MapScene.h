@@ -25,8 +25,9 @@ public:
     static constexpr int ScreenHeight = 240;
     static constexpr int FrameMs = 16;
 
-    // The project must outlive the scene.
-    explicit TMapScene(const TGameProject& project, QWidget* parent = nullptr);
+    // The project must outlive the scene. `fadeIn` lights the map up from black (after a
+    // teleport).
+    explicit TMapScene(const TGameProject& project, QWidget* parent = nullptr, bool fadeIn = false);
 
     TGameWorld& World() { return FWorld; }
     // The last frame at screen size (drawn on demand before the first paint).
@@ -41,6 +42,8 @@ public:
     // next message; the last one closes the window.
     void Decide();
     bool Talking() const;
+    // Lights the map up from black (a teleport that could not take place).
+    void LightUp();
     // The message on screen, one entry per line; empty when none.
     QStringList MessageLines() const;
 
@@ -77,6 +80,7 @@ private:
     int groundCover(TCellPos cell) const;
     void drawTileGraphic(int screenX, int screenY, int tile);
     void drawMessage();
+    void drawFade();
     bool isStarTile(int upperID) const;
     // A map pixel position relative to the camera, taking the nearest copy on wrapping axes.
     int screenX(int mapX) const;
@@ -100,4 +104,6 @@ private:
     int FTalkingTo = 0;                               // event turned to the hero, 0 none
     bool FHasTeleport = false;                        // to do once the messages are read
     TTeleport FTeleport;
+    int FFadeOut = 0;  // frames until the teleport
+    int FFadeIn = 0;   // frames until the map is fully lit
 };
