@@ -75,7 +75,8 @@ int CameraAxis(int focusPixel, int mapPixels, int screenPixels, bool wraps)
     return std::clamp(centred, 0, mapPixels - screenPixels);
 }
 
-bool TActor::Blocks() const { return Page->Priority != 0; }
+// Only events at the hero's own level stand in his way; those below or above are walked under or over.
+bool TActor::Blocks() const { return Page->Priority == 1; }
 bool TActor::Walks() const { return Page->MoveType >= kMoveRandom && Page->MoveType <= kMoveLeftRight; }
 int TActor::PixelX() const
 {
