@@ -1,11 +1,8 @@
 // "Seleccionar ruta de instalación": the folder chooser of Setup's start dialog.
 #pragma once
+#include "FolderChooser.h"
 #include <QDialog>
 
-class QFileSystemModel;
-class QLineEdit;
-class QPushButton;
-class QTreeView;
 
 class TFormInstallPath : public QDialog {
     Q_OBJECT
@@ -24,9 +21,5 @@ private:
     void EditPathChange();
 
     QString path;
-    QFileSystemModel* model;
-    QTreeView* TreeFolders;
-    QLineEdit* EditPath;
-    QPushButton* ButtonOk;
-    QPushButton* ButtonCancel;
+    TFolderChooserParts ui;
 };

@@ -1,11 +1,8 @@
 // "Ruta de Proyecto": choose the folder in which projects are created and searched.
 #pragma once
+#include "FolderChooser.h"
 #include "VudBase.h"
 
-class QFileSystemModel;
-class QLineEdit;
-class QPushButton;
-class QTreeView;
 
 class TFormProjectBasePath : public TFormVudBase {
     Q_OBJECT
@@ -24,9 +21,5 @@ private:
     void EditPathChange();
 
     QString path;
-    QFileSystemModel* model;
-    QTreeView* TreeFolders;
-    QLineEdit* EditPath;
-    QPushButton* ButtonOk;
-    QPushButton* ButtonCancel;
+    TFolderChooserParts ui;
 };

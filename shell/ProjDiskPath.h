@@ -1,12 +1,9 @@
 // "Ruta de Cración del Disco de Juego": where the game disk goes. A floppy drive is taken only at
 // its root; a CD-ROM never; a missing folder is created on request.
 #pragma once
+#include "FolderChooser.h"
 #include "VudBase.h"
 
-class QFileSystemModel;
-class QLineEdit;
-class QPushButton;
-class QTreeView;
 
 class TFormProjectDiskPath : public TFormVudBase {
     Q_OBJECT
@@ -25,9 +22,5 @@ private:
     void EditPathChange();
 
     QString path;
-    QFileSystemModel* model;
-    QTreeView* TreeFolders;
-    QLineEdit* EditPath;
-    QPushButton* ButtonOk;
-    QPushButton* ButtonCancel;
+    TFolderChooserParts ui;
 };
