@@ -90,38 +90,26 @@ bool openMusicPicker(QWidget* owner, TVudMusic& music) {
 #endif
 }
 
-bool openPanoramaPicker(QWidget* owner, QString& name) {
+// Without the picker family in this configuration the buttons open nothing.
+template <class TPicker>
+bool openMaterialPicker(QWidget* owner, QString& name) {
 #ifdef TF_HAVE_PICKERS
-  TFormSelPanorama picker(owner);
-  picker.SetMaterialName(name);
-  if (picker.exec() != QDialog::Accepted) return false;
-  name = picker.MaterialName();
-  return true;
+  TPicker picker(owner);
+  return picker.Execute(name);
 #else
-  // Panorama picker hook: the picker family is not built into this configuration.
   Q_UNUSED(owner);
   Q_UNUSED(name);
   return false;
 #endif
 }
 
-bool openBattleBackPicker(QWidget* owner, QString& name) {
-#ifdef TF_HAVE_PICKERS
-  TFormSelBackdrop picker(owner);
-  picker.SetMaterialName(name);
-  if (picker.exec() != QDialog::Accepted) return false;
-  name = picker.MaterialName();
-  return true;
-#else
-  // Battle background picker hook: the picker family is not built into this configuration.
-  Q_UNUSED(owner);
-  Q_UNUSED(name);
-  return false;
+#ifndef TF_HAVE_PICKERS
+struct TFormSelPanorama;
+struct TFormSelBackdrop;
 #endif
-}
 
 TEDMapPickers defaultPickers() {
-  return {openPanoramaPicker, openBattleBackPicker, openMusicPicker};
+  return {openMaterialPicker<TFormSelPanorama>, openMaterialPicker<TFormSelBackdrop>, openMusicPicker};
 }
 
 QLabel* label(const char* text, QWidget* parent) {
