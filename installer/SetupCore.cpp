@@ -196,7 +196,7 @@ TSetupInstaller::TSetupInstaller(const TSetupSettings& settings, const QString& 
 
 QString TSetupInstaller::StagingFolder() const
 {
-    return ScratchFolderPath() + QStringLiteral("GameDisk/");
+    return TStagingFolder::Path();
 }
 
 QString TSetupInstaller::GameFolder(const QString& basePath) const
@@ -211,32 +211,14 @@ QString TSetupInstaller::UninstallKeyName() const
 
 void TSetupInstaller::prepareStaging()
 {
-    // TF_WORK may hold the editor's work copies: only GameDisk inside it is ours to empty.
-    const QString work = QDir::cleanPath(ScratchFolderPath());
-    if (QFileInfo(work).isSymLink())
-        fail(QStringLiteral("No se puede crear la carpeta temporal %1.").arg(native(work)));
-    if (!QFileInfo(work).isDir()) {
-        if (!QDir().mkdir(work, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
-            fail(QStringLiteral("No se puede crear la carpeta temporal %1.").arg(native(work)));
-        madeWorkFolder = true;
-    }
-    const QString staging = QDir::cleanPath(StagingFolder());
-    DeleteFolderTree(staging);
-    // A folder we just made is ours; TF_WORK must be too, or someone else could reach into it.
-    if (!QDir().mkdir(staging) || QFileInfo(staging).isSymLink() ||
-        QFileInfo(staging).ownerId() != QFileInfo(work).ownerId())
-        fail(QStringLiteral("No se puede crear la carpeta temporal %1.").arg(native(staging)));
+    const QString failed = staging.Prepare();
+    if (!failed.isEmpty())
+        fail(QStringLiteral("No se puede crear la carpeta temporal %1.").arg(native(failed)));
 }
 
 void TSetupInstaller::removeStaging()
 {
-    const QString staging = QDir::cleanPath(StagingFolder());
-    if (!QFileInfo(staging).isSymLink())
-        DeleteFolderTree(staging);
-    // A running editor keeps its work copies in TF_WORK: it goes only if this run made it.
-    if (madeWorkFolder)
-        QDir().rmdir(QDir::cleanPath(ScratchFolderPath()));
-    madeWorkFolder = false;
+    staging.Remove();
 }
 
 bool TSetupInstaller::copyFile(const QString& from, const QString& to)

@@ -2,6 +2,8 @@
 // and join the archive volumes, extract the game, and leave the uninstaller, the install record,
 // the uninstall entry and the menu shortcut behind. Messages go through Messages().
 #pragma once
+#include "ScratchFolder.h"
+
 #include <QLibrary>
 #include <QString>
 #include <functional>
@@ -99,5 +101,5 @@ private:
     TSetupSettings settings;
     QString source;
     TUnlhaFunction unlha;
-    bool madeWorkFolder = false; // TF_WORK did not exist before this installation
+    TStagingFolder staging;
 };

@@ -63,3 +63,38 @@ void RemoveScratchFolder()
     if (isOurs(info))
         DeleteFolderTree(scratchPath());
 }
+
+QString TStagingFolder::Path()
+{
+    return ScratchFolderPath() + QStringLiteral("GameDisk/");
+}
+
+QString TStagingFolder::Prepare()
+{
+    // The scratch folder may hold the editor's work copies: only GameDisk inside it is ours to empty.
+    const QString work = QDir::cleanPath(ScratchFolderPath());
+    if (QFileInfo(work).isSymLink())
+        return work;
+    if (!QFileInfo(work).isDir()) {
+        if (!QDir().mkdir(work, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
+            return work;
+        madeWorkFolder = true;
+    }
+    const QString staging = QDir::cleanPath(Path());
+    DeleteFolderTree(staging);
+    // A folder just made by us, inside a scratch folder of ours, or someone else could reach into it.
+    if (!QDir().mkdir(staging) || QFileInfo(staging).isSymLink() ||
+        QFileInfo(staging).ownerId() != QFileInfo(work).ownerId())
+        return staging;
+    return QString();
+}
+
+void TStagingFolder::Remove()
+{
+    const QString staging = QDir::cleanPath(Path());
+    if (!QFileInfo(staging).isSymLink())
+        DeleteFolderTree(staging);
+    if (madeWorkFolder)
+        QDir().rmdir(QDir::cleanPath(ScratchFolderPath()));
+    madeWorkFolder = false;
+}

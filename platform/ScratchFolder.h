@@ -13,3 +13,18 @@ bool ResetScratchFolder();
 void RemoveScratchFolder();
 // Tests put the folder into a sandbox; empty restores the system temporary folder.
 void SetScratchParentForTests(const QString& parent);
+
+// "GameDisk" inside the scratch folder: where the editor assembles a game disk and Setup
+// gathers its volumes. Prepare empties it and makes it afresh; Remove deletes it, and the
+// scratch folder too when Prepare had to make that (a running editor keeps work copies there).
+class TStagingFolder {
+public:
+    // With a trailing separator.
+    static QString Path();
+    // Empty on success; otherwise the folder that could not be made safely.
+    QString Prepare();
+    void Remove();
+
+private:
+    bool madeWorkFolder = false;
+};

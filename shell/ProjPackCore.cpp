@@ -195,7 +195,7 @@ QString TGamePacker::ProjectName() const
 
 QString TGamePacker::StagingFolder() const
 {
-    return ScratchFolderPath() + QStringLiteral("GameDisk/");
+    return TStagingFolder::Path();
 }
 
 QString TGamePacker::ArchivePath() const
@@ -279,32 +279,14 @@ void TGamePacker::check()
 
 void TGamePacker::prepareStaging()
 {
-    // TF_WORK may hold the editor's work copies: only GameDisk inside it is ours to empty.
-    const QString work = QDir::cleanPath(ScratchFolderPath());
-    const QString cannot = QStringLiteral("No se puede crear la carpeta temporal %1.");
-    if (QFileInfo(work).isSymLink())
-        fail(cannot.arg(native(work)));
-    if (!QFileInfo(work).isDir()) {
-        if (!QDir().mkdir(work, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner))
-            fail(cannot.arg(native(work)));
-        madeWorkFolder = true;
-    }
-    const QString staging = QDir::cleanPath(StagingFolder());
-    DeleteFolderTree(staging);
-    // A folder just made by us, inside a TF_WORK of ours, or someone else could reach into it.
-    if (!QDir().mkdir(staging) || QFileInfo(staging).isSymLink() ||
-        QFileInfo(staging).ownerId() != QFileInfo(work).ownerId())
-        fail(cannot.arg(native(staging)));
+    const QString failed = staging.Prepare();
+    if (!failed.isEmpty())
+        fail(QStringLiteral("No se puede crear la carpeta temporal %1.").arg(native(failed)));
 }
 
 void TGamePacker::removeStaging()
 {
-    const QString staging = QDir::cleanPath(StagingFolder());
-    if (!QFileInfo(staging).isSymLink())
-        DeleteFolderTree(staging);
-    if (madeWorkFolder)
-        QDir().rmdir(QDir::cleanPath(ScratchFolderPath()));
-    madeWorkFolder = false;
+    staging.Remove();
 }
 
 void TGamePacker::setFlag(bool value)

@@ -2,6 +2,8 @@
 // floppy volumes, Setup.ini and the copy of the installer set. The pack dialog and "tfdata pack"
 // both run it; what needs a person (disk prompts, the copy's progress) comes in as callbacks.
 #pragma once
+#include "ScratchFolder.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -83,5 +85,5 @@ private:
     QString error;
     QStringList volumes;
     int diskCount = 0;
-    bool madeWorkFolder = false;
+    TStagingFolder staging;
 };
