@@ -1,6 +1,7 @@
 #include "ProjPackCore.h"
 
 #include "DriveProbe.h"
+#include "FileCopier.h"
 #include "FolderTree.h"
 #include "IniFile.h"
 #include "Materials.h"
@@ -191,6 +192,15 @@ TGamePacker::TGamePacker(const TGamePackJob& j) : job(j)
 QString TGamePacker::ProjectName() const
 {
     return QDir(job.ProjectFolder).dirName();
+}
+
+bool CopyWithoutProgress(const QStringList& from, const QStringList& to, QString& failedFile)
+{
+    FileCopier copier;
+    copier.Progress = [](qint64, qint64) { return true; };
+    const bool ok = copier.Copy(from, to);
+    failedFile = copier.FailedFile();
+    return ok;
 }
 
 QString TGamePacker::StagingFolder() const

@@ -45,6 +45,9 @@ struct TGamePackJob {
     QString ProgramFolder;   // holds kInstallerFiles
 };
 
+// The copy for callers without a window: FileCopier with no progress display.
+bool CopyWithoutProgress(const QStringList& from, const QStringList& to, QString& failedFile);
+
 class TGamePacker {
 public:
     explicit TGamePacker(const TGamePackJob& job);

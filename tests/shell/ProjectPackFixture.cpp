@@ -1,6 +1,5 @@
 #include "ProjectPackFixture.h"
 
-#include "FileCopier.h"
 #include "IniFile.h"
 #include "Materials.h"
 #include "ScratchFolder.h"
@@ -64,13 +63,7 @@ TGamePacker PackTest::Packer(const QString& destination, bool includeRtp)
 {
     TGamePacker packer({project, destination, includeRtp, RuntimePackagePath(), Path("program")});
     packer.Unlha = LoadUnlha(Path("program"));
-    packer.Copy = [](const QStringList& from, const QStringList& to, QString& failed) {
-        FileCopier copier;
-        copier.Progress = [](qint64, qint64) { return true; };
-        const bool ok = copier.Copy(from, to);
-        failed = copier.FailedFile();
-        return ok;
-    };
+    packer.Copy = CopyWithoutProgress;
     packer.AskDisk = [this](int disk) {
         asked << disk;
         return onAsk(disk);

@@ -1,6 +1,5 @@
 #include "PackCommand.h"
 
-#include "FileCopier.h"
 #include "ProgramFolder.h"
 #include "ProjPackCore.h"
 #include "Settings.h"
@@ -46,13 +45,7 @@ int RunPackCommand(int argc, char** argv, const std::vector<std::string>& args, 
     const QString destination = QDir(fromArg(positional[1])).absolutePath();
     TGamePacker packer({project, destination, rtp, RuntimePackagePath(), ProgramFolder()});
     packer.Unlha = LoadUnlha(ProgramFolder());
-    packer.Copy = [](const QStringList& from, const QStringList& to, QString& failed) {
-        FileCopier copier;
-        copier.Progress = [](qint64, qint64) { return true; };
-        const bool ok = copier.Copy(from, to);
-        failed = copier.FailedFile();
-        return ok;
-    };
+    packer.Copy = CopyWithoutProgress;
     packer.TellDiskCount = [&err](int count) {
         err << QStringLiteral("Se necesitan %1 disquetes de 1.44 MB.").arg(count).toStdString() << "\n";
     };
