@@ -437,3 +437,19 @@ TEST_F(test_installer_Setup, DesktopEntriesValidateForAwkwardTitlesAndFolders)
     EXPECT_TRUE(entry.contains(R"(Exec="/juegos/100%% \\$HOME \\`x\\` \\\\/TFPLAY.exe")"))
         << entry.toStdString();
 }
+
+// Disk 1 of a floppy set carries the installer set and a 640000-byte volume; a 1.44 MB disk
+// holds 1457664 bytes of files.
+TEST(test_installer_DiskSet, InstallerSetAndFirstVolumeFitOnOneFloppy)
+{
+#ifndef NDEBUG
+    GTEST_SKIP() << "debug builds keep their debug information";
+#endif
+    qint64 bytes = 640000 + 512; // the volume and Setup.ini
+    for (const char* name : {"Setup.exe.dat", "UNLHA32.DLL", "UNLHA32.TXT"}) {
+        const QFileInfo file(QStringLiteral(TF_PROGRAM_DIR "/") + QLatin1String(name));
+        ASSERT_TRUE(file.exists()) << name;
+        bytes += file.size();
+    }
+    EXPECT_LE(bytes, 1457664);
+}
