@@ -322,7 +322,8 @@ void TEncounterList::Paste() {
   const QByteArray data = QApplication::clipboard()->mimeData()->data(kEncounterMime);
   TVudEncountItem item;
   if (!item.PasteFromClipboard(
-          std::span(reinterpret_cast<const uint8_t*>(data.constData()), size_t(data.size()))))
+          std::span(reinterpret_cast<const uint8_t*>(data.constData()), size_t(data.size()))) ||
+      item.TroopID < 1)  // another program's block may name no troop
     return;
   const int row = std::min(currentRow(), int(FTroops.size()));
   FTroops.insert(FTroops.begin() + row, item.TroopID);

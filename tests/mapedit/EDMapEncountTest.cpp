@@ -149,6 +149,17 @@ TEST(EncounterList, CutCopyPasteAndDeleteThroughFormat569) {
     list.Paste();
     EXPECT_EQ(troops(list), (std::vector<int>{3, 2, 3}));
   }
+  // A well-formed block from outside that names no troop is not an encounter either.
+  TVudEncountItem foreign;
+  foreign.TroopID = -7;
+  const std::vector<uint8_t> bytes = foreign.CopyToClipboard();
+  auto* noTroop = new QMimeData;
+  noTroop->setData("application/x-taleforge-569",
+                   QByteArray(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size())));
+  QApplication::clipboard()->setMimeData(noTroop);
+  list.setCurrentRow(0);
+  list.Paste();
+  EXPECT_EQ(troops(list), (std::vector<int>{3, 2, 3}));
 }
 
 TEST(EncounterList, MenuFollowsTheRowTheClipboardAndTheLimit) {
