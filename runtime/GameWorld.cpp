@@ -99,6 +99,9 @@ TGameWorld::TGameWorld(const TVudMap& map, const TVudChipSetItem* chipSet)
         actor.Event = &event;
         actor.Page = page;
         actor.Cell = {event.X, event.Y};
+        // One stored off the map is brought in on wrapping axes; otherwise it can never be met.
+        if (!Normalise(actor.Cell))
+            continue;
         actor.Facing = TDir(std::clamp<int>(page->Direction, 0, 3));
         actor.Wait = waitOf(*page);
         FActors.push_back(actor);

@@ -48,6 +48,29 @@ protected:
 };
 } // namespace
 
+TEST_F(GameWorldTest, EventsStoredOutsideTheMapWrapIntoItOrTakeNoPart)
+{
+    // A hand-made file may place events anywhere; the pixel position of a far one must not
+    // overflow into a cell on screen either.
+    event(1, 6 + 2, 1, 1);
+    event(2, -1, 3, 1);
+    event(3, 0x10000000 + 2, 2, 1);
+    for (int scrollType : {0, 2}) {
+        SCOPED_TRACE(scrollType);
+        map.SetScrollType(uint8_t(scrollType));
+        TGameWorld world(map, &chips);
+        const bool wraps = scrollType == 2;
+        EXPECT_EQ(world.EventBlocks(2, 1), wraps);
+        EXPECT_EQ(world.EventBlocks(5, 3), wraps);
+        world.PlaceHero({2, 2}, TDir::Up);
+        EXPECT_EQ(world.TalkTarget() != nullptr, wraps);
+        for (const TActor& actor : world.Actors()) {
+            EXPECT_TRUE(actor.Cell.X >= 0 && actor.Cell.X < 6) << actor.Event->ID;
+            EXPECT_TRUE(actor.PixelX() >= 0 && actor.PixelX() < 6 * 16) << actor.Event->ID;
+        }
+    }
+}
+
 TEST_F(GameWorldTest, StepsFollowTheTileFlagsOfBothCellsAndBothLayers)
 {
     struct TCase {
