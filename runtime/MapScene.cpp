@@ -341,37 +341,52 @@ void TMapScene::drawTiles(bool starTiles)
 
 void TMapScene::drawSprites(std::vector<TSprite>& sprites, int layer)
 {
+    // A wrapping axis shorter than the screen shows the map more than once: everyone on it too.
+    const int spanX = FWorld.WrapsX() ? FProject.Map.Width * kCell : 0;
+    const int spanY = FWorld.WrapsY() ? FProject.Map.Height * kCell : 0;
     for (const TSprite& s : sprites) {
         if (s.Layer != layer)
             continue;
-        const int x = screenX(s.X), y = screenY(s.Y);
-        if (x <= -kCharWidth || y <= -kCell || x >= ScreenWidth + kCell || y >= ScreenHeight + kCharHeight)
-            continue;
-        if (!s.Actor) {
-            if (!FHeroCharSet.empty())
-                drawCharacter(x, y, FHeroCharSet, FHeroCharIndex, int(FWorld.Facing()), FWorld.WalkPattern(), false,
-                              groundCover(FWorld.Hero()));
-        } else if (s.Actor->Page->CharSetName.empty()) {
-            drawTileGraphic(x, y, s.Actor->Page->CharSetIndex);
-        } else {
-            const TActor& actor = *s.Actor;
-            const TVudEventPageItem& page = *actor.Page;
-            int dir = int(actor.Facing), pattern = page.Pattern;
-            // No event script runs yet, but the map should not look frozen: walkers walk,
-            // steppers step in place and spinners turn.
-            if (actor.Event->ID == FTalkingTo && FTalkingTo != 0)
-                dir = int(Opposite(FWorld.Facing()));
-            else if (actor.StepLeft > TGameWorld::StepTicks / 4)
-                pattern = actor.Steps % 2 ? 0 : 2;
-            else if (actor.Walks())
-                pattern = 1;
-            else if (page.AnimationType == kAnimStepping)
-                pattern = kStepCycle[FCounter / 12 % 4];
-            else if (page.AnimationType == kAnimSpinning)
-                dir = (dir + FCounter / 16) % 4;
-            drawCharacter(x, y, page.CharSetName, page.CharSetIndex, dir, pattern, page.Transparent != 0,
-                          groundCover(actor.Cell));
+        for (int y = screenY(s.Y); y < ScreenHeight + kCharHeight; y += spanY) {
+            for (int x = screenX(s.X); x < ScreenWidth + kCell; x += spanX) {
+                drawSprite(s, x, y);
+                if (spanX <= 0)
+                    break;
+            }
+            if (spanY <= 0)
+                break;
         }
+    }
+}
+
+void TMapScene::drawSprite(const TSprite& s, int x, int y)
+{
+    if (x <= -kCharWidth || y <= -kCell || x >= ScreenWidth + kCell || y >= ScreenHeight + kCharHeight)
+        return;
+    if (!s.Actor) {
+        if (!FHeroCharSet.empty())
+            drawCharacter(x, y, FHeroCharSet, FHeroCharIndex, int(FWorld.Facing()), FWorld.WalkPattern(), false,
+                          groundCover(FWorld.Hero()));
+    } else if (s.Actor->Page->CharSetName.empty()) {
+        drawTileGraphic(x, y, s.Actor->Page->CharSetIndex);
+    } else {
+        const TActor& actor = *s.Actor;
+        const TVudEventPageItem& page = *actor.Page;
+        int dir = int(actor.Facing), pattern = page.Pattern;
+        // No event script runs yet, but the map should not look frozen: walkers walk,
+        // steppers step in place and spinners turn.
+        if (actor.Event->ID == FTalkingTo && FTalkingTo != 0)
+            dir = int(Opposite(FWorld.Facing()));
+        else if (actor.StepLeft > TGameWorld::StepTicks / 4)
+            pattern = actor.Steps % 2 ? 0 : 2;
+        else if (actor.Walks())
+            pattern = 1;
+        else if (page.AnimationType == kAnimStepping)
+            pattern = kStepCycle[FCounter / 12 % 4];
+        else if (page.AnimationType == kAnimSpinning)
+            dir = (dir + FCounter / 16) % 4;
+        drawCharacter(x, y, page.CharSetName, page.CharSetIndex, dir, pattern, page.Transparent != 0,
+                      groundCover(actor.Cell));
     }
 }
 

@@ -74,6 +74,7 @@ private:
     void drawBackground();
     void drawTiles(bool starTiles);
     void drawSprites(std::vector<TSprite>& sprites, int layer);
+    void drawSprite(const TSprite& sprite, int screenX, int screenY);
     void drawCharacter(int screenX, int screenY, const std::string& name, int index, int dir,
                        int pattern, bool seeThrough, int cover);
     // How much of a character standing on the cell its ground hides (0 none .. 3 all).
@@ -82,7 +83,8 @@ private:
     void drawMessage();
     void drawFade();
     bool isStarTile(int upperID) const;
-    // A map pixel position relative to the camera, taking the nearest copy on wrapping axes.
+    // A map pixel position relative to the camera; on wrapping axes the first copy from the
+    // screen's top-left edge.
     int screenX(int mapX) const;
     int screenY(int mapY) const;
 
