@@ -118,7 +118,7 @@ void TVudMapTree::ClearTree()
 TVudMapTreeItem* TVudMapTree::AddMap(int parentID, int id)
 {
     TVudMapTreeItem* node = Obtain(id);
-    std::erase(DeletedMaps, id);
+    // A deleted ID stays listed: if it comes back as an area, its old map file must still go.
     std::erase(Order, id); // a reused node is placed anew
     node->ParentID = parentID;
     const TVudMapTreeItem* parent = id == parentID ? nullptr : Find(parentID);
@@ -326,6 +326,9 @@ void TVudMapTree::SaveToFile()
     }
     TVudMap scratch;
     for (int32_t id : DeletedMaps) {
+        const TVudMapTreeItem* node = Find(id);
+        if (node && node->NodeType == ntMap)
+            continue; // the ID is a map again: its file and work copy are the new map's
         scratch.DeleteFromProject(id);
         scratch.DeleteWork(id);
     }

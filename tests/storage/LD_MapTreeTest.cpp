@@ -246,18 +246,20 @@ TEST(MapTreeSave, CommitsWorkCopiesDeletesFilesAndWritesTheTree)
     EXPECT_EQ(reloaded.Order, (std::vector<int32_t>{0, 5}));
 }
 
-TEST(MapTreeSave, DeletedAndReaddedMapKeepsItsFile)
+TEST(MapTreeSave, ReusedIDKeepsItsFileAsAMapAndLosesItAsAnArea)
 {
-    ScopedFolders folders("tree-readd");
-    TVudMapTree tree;
-    build(tree, {{0, 5}});
-    TVudMap map;
-    map.Clear();
-    map.SaveToProject(5);
-    tree.DeleteMap(5);
-    tree.AddMap(0, 5)->NodeType = ntMap;
-    tree.SaveToFile();
-    EXPECT_TRUE(fs::exists(folders.project / "Map0005.lmu"));
+    for (const uint8_t type : {uint8_t(ntMap), uint8_t(ntArea)}) {
+        ScopedFolders folders("tree-readd");
+        TVudMapTree tree;
+        build(tree, {{0, 5}});
+        TVudMap map;
+        map.Clear();
+        map.SaveToProject(5);
+        tree.DeleteMap(5);
+        tree.AddMap(0, 5)->NodeType = type;
+        tree.SaveToFile();
+        EXPECT_EQ(fs::exists(folders.project / "Map0005.lmu"), type == ntMap) << int(type);
+    }
 }
 
 TEST(MapTreeSave, LostWorkCopyIsNotCommitted)
