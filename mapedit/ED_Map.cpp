@@ -232,7 +232,8 @@ void TEncounterList::SetTroopNames(const QStringList& names) {
 
 void TEncounterList::SetEncounters(const TVudEncount& encounters) {
   FTroops.clear();
-  for (int i = 0; i < encounters.Count() && i < kMaxEncounters; ++i)
+  // The limit is for adding: a longer list from another program is kept whole, not cut on OK.
+  for (int i = 0; i < encounters.Count(); ++i)
     FTroops.push_back(encounters.At(i)->TroopID);
   rebuild(0);
 }

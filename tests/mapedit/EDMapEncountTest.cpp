@@ -199,6 +199,15 @@ TEST(EncounterList, MenuFollowsTheRowTheClipboardAndTheLimit) {
   EXPECT_EQ(enabled(map), "00000") << "and nothing to add on the empty row";
   map.Paste();
   EXPECT_EQ(troops(map).size(), size_t(kMaxEncounters));
+
+  // A file made elsewhere may hold more: all of them are kept, none can be added.
+  full.Append()->TroopID = 2;
+  map.SetEncounters(full);
+  EXPECT_EQ(enabled(map), "11101");
+  TVudEncount stored;
+  map.StoreEncounters(stored);
+  ASSERT_EQ(stored.Count(), kMaxEncounters + 1);
+  EXPECT_EQ(stored.At(kMaxEncounters)->TroopID, 2);
 }
 
 TEST(EncounterList, KeysAndTheMenuReachTheCommands) {
