@@ -28,7 +28,7 @@ int TVudCharSetGraphic::AcquireCharSet(const std::string& name) {
   TVireoSheet& target = *sheet;
   FSheets.push_back(std::move(sheet));
   std::filesystem::path file = ResolveMaterial(name, "CharSet");
-  if (file.empty() && !name.empty()) file = name;
+  if (file.empty()) file = UnresolvedMaterialPath(name);
   target.LoadFromFile(file, !LenientMode());
   return Count() - 1;
 }

@@ -208,6 +208,12 @@ std::filesystem::path ResolveMaterial(const std::string& name, const std::string
   return resolverSlot()(name, folder);
 }
 
+std::filesystem::path UnresolvedMaterialPath(const std::string& name) {
+  if (name.empty() || name == "." || name == ".." || name.find_first_of("/\\") != std::string::npos)
+    return {};
+  return name;
+}
+
 std::filesystem::path ResolveMaterialIn(const std::filesystem::path& project,
                                         const std::string& name, const std::string& folder) {
   if (name.empty() || name == "." || name == ".." ||
@@ -244,8 +250,7 @@ void TVudChipSetGraphic::SetChipSet(const TVudChipSetItem* chipSet) {
 void TVudChipSetGraphic::LoadChipSetImage(const std::string& name) {
   if (name == FImageName) return;
   std::filesystem::path file = ResolveMaterial(name, "ChipSet");
-  // A name that names no file still goes to the loader, which reports it.
-  if (file.empty() && !name.empty()) file = name;
+  if (file.empty()) file = UnresolvedMaterialPath(name);
   LoadChipSetFile(file, name);
 }
 

@@ -82,6 +82,9 @@ using TMaterialResolver =
     std::function<std::filesystem::path(const std::string& name, const std::string& folder)>;
 void SetMaterialResolver(TMaterialResolver resolver);
 std::filesystem::path ResolveMaterial(const std::string& name, const std::string& folder);
+// What the loaders try for a name the lookup did not find: the bare name itself, so that the
+// loader reports it; never a path, which would read a file from anywhere on the disk.
+std::filesystem::path UnresolvedMaterialPath(const std::string& name);
 // The lookup of one project folder: <project>/<folder>/<name>.(bmp|png|xyz), letter case
 // ignored; empty for names that are not bare file names.
 std::filesystem::path ResolveMaterialIn(const std::filesystem::path& project,

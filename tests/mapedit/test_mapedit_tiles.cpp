@@ -265,6 +265,18 @@ TEST(ChipSetGraphic, MaterialNamesNeverLeaveTheirFolder) {
   EXPECT_FALSE(ResolveMaterialIn(project, "a", "ChipSet").empty());
   for (const char* bad : {"", "..", "../ChipSet/A", "x/A", "x\\A"})
     EXPECT_TRUE(ResolveMaterialIn(project, bad, "ChipSet").empty()) << bad;
+
+  // A name from a file that is really a path reads nothing, even where a picture lies there.
+  const std::string path = (project / "ChipSet" / "A.png").string();
+  SetMaterialResolver({});
+  SetLenientMode(true);
+  TVudChipSetGraphic chips;
+  chips.LoadChipSetImage(path);
+  EXPECT_TRUE(chips.Sheet().IsAllTransparent(chips.Sheet().BoundsRect()));
+  TVudCharSetGraphic chars;
+  const TVireoSheet& sheet = chars.CharSetSheet(chars.AcquireCharSet(path));
+  EXPECT_TRUE(sheet.IsAllTransparent(sheet.BoundsRect()));
+  SetLenientMode(false);
 }
 
 TEST(CharSetCache, AcquireFindAndPurge) {
