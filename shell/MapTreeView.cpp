@@ -581,18 +581,9 @@ void TFormMapTree::NewMap()
     form.StoreEntry(values);
     form.ApplyToMap(mapValues);
 #endif
-    emit RepaintOwner();
-    try {
-        StashCurrentMap();
-    } catch (const EVudError& e) {
-        Messages().Error(QString::fromStdString(e.what()));
+    TVudMapTreeItem* node = addNode(parentID, id, ntMap, values.Name);
+    if (!node)
         return;
-    }
-    TVudMapTreeItem* node = FTree->AddMap(parentID, id);
-    FTree->ActiveMapID = id;
-    node->Clear();
-    node->NodeType = ntMap;
-    node->Name = values.Name;
     copySettings(*node, values);
     selectNew(*node, itemOf(parentID));
     auto bytes = mapValues.SaveToFileBytes();
@@ -603,6 +594,23 @@ void TFormMapTree::NewMap()
     FMap->Modified = true;
     emit MapSelected();
     notifyModified();
+}
+
+TVudMapTreeItem* TFormMapTree::addNode(int parentID, int id, uint8_t type, const std::string& name)
+{
+    emit RepaintOwner();
+    try {
+        StashCurrentMap();
+    } catch (const EVudError& e) {
+        Messages().Error(QString::fromStdString(e.what()));
+        return nullptr;
+    }
+    TVudMapTreeItem* node = FTree->AddMap(parentID, id);
+    FTree->ActiveMapID = id;
+    node->Clear();
+    node->NodeType = type;
+    node->Name = name;
+    return node;
 }
 
 void TFormMapTree::NewArea()
@@ -633,18 +641,9 @@ void TFormMapTree::NewArea()
         return;
     form.StoreEntry(values);
 #endif
-    emit RepaintOwner();
-    try {
-        StashCurrentMap();
-    } catch (const EVudError& e) {
-        Messages().Error(QString::fromStdString(e.what()));
+    TVudMapTreeItem* node = addNode(mapID, id, ntArea, values.Name);
+    if (!node)
         return;
-    }
-    TVudMapTreeItem* node = FTree->AddMap(mapID, id);
-    FTree->ActiveMapID = id;
-    node->Clear();
-    node->NodeType = ntArea;
-    node->Name = values.Name;
     std::copy(std::begin(values.AreaRect), std::end(values.AreaRect), node->AreaRect);
     node->Encounters.Assign(values.Encounters);
     node->Modified = true;

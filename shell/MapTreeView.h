@@ -111,6 +111,9 @@ private:
     int mapIDOf(int id) const;
     void showMenu(QPoint global);
     void selectNew(const TVudMapTreeItem& entry, QTreeWidgetItem* parentItem);
+    // A fresh node of `type` under `parentID`, made the active one; null when the current map's
+    // edits could not be stashed (the error has been shown).
+    TVudMapTreeItem* addNode(int parentID, int id, uint8_t type, const std::string& name);
     static void copySettings(TVudMapTreeItem& entry, const TVudMapTreeItem& values);
     void dropOutside(int mapID);
 
